@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, test and benchmark both programs.
+# Does nothing when all of them are already present.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkgconf          # compiler and build
+  qt6-base-dev qt6-base-dev-tools        # Qt 6 Core, Gui, Widgets, Test
+  gettext                                # msgfmt for the message catalogs
+  libgtest-dev libgmock-dev              # GoogleTest
+  clang-format                           # the project's code style
+  xvfb xauth                             # window tests and screenshots on a virtual display
+  rsync unison time                      # peers and peak-memory timing for the benchmark
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

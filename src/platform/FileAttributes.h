@@ -1,0 +1,62 @@
+// File attributes, file times and the attribute data of one file system entry.
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "ErrorCode.h"
+
+namespace Platform {
+
+// Bits of the attribute word. On POSIX: read-only = no write permission for the owner,
+// hidden = the name begins with ".", system = never, archive = a regular file,
+// directory = a folder, reparse point = a symbolic link, device = a FIFO, socket or device.
+constexpr uint32_t kAttrReadOnly = 0x0001;
+constexpr uint32_t kAttrHidden = 0x0002;
+constexpr uint32_t kAttrSystem = 0x0004;
+constexpr uint32_t kAttrVolumeId = 0x0008;
+constexpr uint32_t kAttrDirectory = 0x0010;
+constexpr uint32_t kAttrArchive = 0x0020;
+constexpr uint32_t kAttrDevice = 0x0040;
+constexpr uint32_t kAttrReparsePoint = 0x0400;
+
+// 100-nanosecond ticks since 1601-01-01 00:00 UTC; 0 stands for "no time".
+using TFileTime = uint64_t;
+
+// What the file system knows about one entry.
+struct TFileAttributeData {
+    uint32_t Attributes = 0;
+    TFileTime CreationTime = 0;  // 0 where the file system keeps none
+    TFileTime LastAccessTime = 0;
+    TFileTime LastWriteTime = 0;
+    uint32_t LastWriteSubTick = 0;  // nanoseconds below the 100-ns tick (0..99), so copies keep
+                                    // the exact time of file systems with nanosecond stamps
+    uint64_t FileSize = 0;
+    uint32_t Permissions = 0;  // POSIX permission bits (07777); 0 on Windows
+    uint64_t VolumeId = 0;     // with FileIndex: the identity of the entry on this machine
+    uint64_t FileIndex = 0;
+};
+
+// True for a regular file (or a link to one), the only kind of entry that counts as a file.
+inline bool IsFileAttributes(uint32_t attributes) {
+    return (attributes & (kAttrDirectory | kAttrDevice)) == 0;
+}
+
+// Attribute data of a path. With followLink a link answers for its final target (a dangling
+// link keeps its own data); without, a link answers for itself, with the directory bit set
+// when it leads to a folder, as Windows marks links to folders.
+ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data);
+
+// Applies the read-only bit of the attribute word (links followed). Hidden, system and
+// archive cannot be set on POSIX and are passed over.
+ErrorCode SetAttributes(const QString& path, uint32_t attributes);
+
+// The permission bits a new file gets when a copy is given the attribute word `attributes`
+// instead of the source's own attributes.
+uint32_t PermissionsForAttributes(uint32_t attributes);
+
+// Sets only the last-write time (links followed); a time of 0 leaves the stored time alone.
+ErrorCode SetLastWriteTime(const QString& path, TFileTime time, uint32_t subTick = 0);
+
+}  // namespace Platform

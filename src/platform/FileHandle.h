@@ -1,0 +1,50 @@
+// Files opened by handle: open, create, read, write, query and close, each with the native
+// error code.
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "ErrorCode.h"
+#include "FileAttributes.h"
+
+namespace Platform {
+
+using FileHandle = int;
+constexpr FileHandle kInvalidHandle = -1;
+
+enum class FileAccess { Read, Write, ReadWrite };
+
+enum class FileDisposition {
+    OpenExisting,  // fail when the file is missing
+    CreateAlways,  // create, or truncate an existing file
+    CreateNew,     // create, fail with kErrorFileExists when the name is taken
+};
+
+// Opens or creates a regular file (links followed). Folders, FIFOs, sockets and devices are
+// refused without blocking. `permissions` are the POSIX bits of a newly created file (the
+// umask applies); 0 means the usual 0666.
+ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
+                   uint32_t permissions, FileHandle& handle);
+
+// One read of at most `count` bytes; `done` receives the bytes read (0 at the end of the file).
+ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done);
+
+// Writes all `count` bytes unless an error stops it; `done` receives the bytes written.
+ErrorCode WriteFile(FileHandle handle, const void* buffer, int64_t count, int64_t& done);
+
+enum class SeekOrigin { Begin, Current, End };
+ErrorCode SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, int64_t& position);
+
+ErrorCode QueryHandleData(FileHandle handle, TFileAttributeData& data);
+ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t subTick = 0);
+ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions);
+
+// Tells the system that the file will be read from start to end.
+void AdviseSequentialRead(FileHandle handle);
+
+// Closes the handle; the result reports a write that failed late (network file systems).
+ErrorCode CloseFile(FileHandle handle);
+
+}  // namespace Platform

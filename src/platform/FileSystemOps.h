@@ -1,0 +1,30 @@
+// Operations on names in the file system: create and remove folders, delete and rename files.
+#pragma once
+
+#include <QString>
+
+#include "ErrorCode.h"
+
+namespace Platform {
+
+// Creates the folder and every missing parent; an existing folder is success.
+ErrorCode CreateFolderWithParents(const QString& path);
+
+// Removes an empty folder.
+ErrorCode RemoveFolder(const QString& path);
+
+// Deletes a file (a link itself, never its target).
+ErrorCode DeleteFile(const QString& path);
+
+// Renames in one step, replacing an existing file of the new name.
+ErrorCode RenameReplacing(const QString& from, const QString& to);
+
+// The absolute path of the final target of `path`, every link resolved; empty when it cannot
+// be determined (a dangling link, say).
+QString FinalPathName(const QString& path);
+
+// True when two names stand for the same entry name by the file system's rule: exact on
+// Linux, without regard to case on Windows and macOS.
+bool SameFileName(const QString& a, const QString& b);
+
+}  // namespace Platform

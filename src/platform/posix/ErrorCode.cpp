@@ -1,0 +1,24 @@
+// Error codes on POSIX: errno values and strerror text.
+#include "ErrorCode.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace Platform {
+
+const ErrorCode kErrorFileNotFound = ENOENT;
+const ErrorCode kErrorDiskFull = ENOSPC;
+const ErrorCode kErrorSharingViolation = EBUSY;
+const ErrorCode kErrorLockViolation = EAGAIN;
+const ErrorCode kErrorIsFolder = EISDIR;
+const ErrorCode kErrorNotRegularFile = EINVAL;
+const ErrorCode kErrorFileExists = EEXIST;
+
+QString SystemErrorMessage(ErrorCode code) {
+    char buffer[256];
+    // The GNU strerror_r returns its text, which need not be in the buffer.
+    const char* text = strerror_r(code, buffer, sizeof buffer);
+    return QString::fromLocal8Bit(text);
+}
+
+}  // namespace Platform

@@ -1,0 +1,71 @@
+// Attribute data, attributes and last-write times of paths on POSIX.
+#include "FileAttributes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "FaultSeam.h"
+#include "NativeName.h"
+#include "StatConversion.h"
+
+namespace Platform {
+
+using namespace Posix;
+
+ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, path)) return fault;
+    const QByteArray native = ToNativeName(path);
+    const bool hidden = IsHiddenPath(path);
+    struct stat own;
+    if (lstat(native.constData(), &own) != 0) return errno;
+    if (!S_ISLNK(own.st_mode)) {
+        FillAttributeData(own, hidden, data);
+        return 0;
+    }
+    struct stat target;
+    const bool resolved = stat(native.constData(), &target) == 0;
+    if (followLink && resolved) {
+        FillAttributeData(target, hidden, data);
+        return 0;
+    }
+    // The link itself: a link to a folder carries the directory bit, any other counts as a
+    // link to a file.
+    FillAttributeData(own, hidden, data);
+    data.Attributes = kAttrReparsePoint | (hidden ? kAttrHidden : 0) |
+                      (resolved && S_ISDIR(target.st_mode) ? kAttrDirectory : kAttrArchive);
+    return 0;
+}
+
+ErrorCode SetAttributes(const QString& path, uint32_t attributes) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::SetAttributes, path)) return fault;
+    const QByteArray native = ToNativeName(path);
+    struct stat st;
+    if (stat(native.constData(), &st) != 0) return errno;
+    const mode_t mode = st.st_mode & 07777;
+    const mode_t wanted = (attributes & kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+    if (wanted == mode) return 0;
+    return chmod(native.constData(), wanted) == 0 ? 0 : errno;
+}
+
+uint32_t PermissionsForAttributes(uint32_t attributes) {
+    // The umask can only be read by setting it; programs are single-threaded at this point.
+    static const mode_t mask = [] {
+        const mode_t current = umask(022);
+        umask(current);
+        return current;
+    }();
+    mode_t mode = 0666 & ~mask;
+    if (attributes & kAttrReadOnly) mode &= ~mode_t{0222};
+    return mode;
+}
+
+ErrorCode SetLastWriteTime(const QString& path, TFileTime time, uint32_t subTick) {
+    if (time == 0) return 0;
+    if (ErrorCode fault = InjectedFault(FaultPoint::SetTime, path)) return fault;
+    const timespec times[2] = {{0, UTIME_OMIT}, TimespecFromFileTime(time, subTick)};
+    return utimensat(AT_FDCWD, ToNativeName(path).constData(), times, 0) == 0 ? 0 : errno;
+}
+
+}  // namespace Platform

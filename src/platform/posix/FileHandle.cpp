@@ -1,0 +1,135 @@
+// File handles on POSIX: file descriptors.
+#include "FileHandle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "FaultSeam.h"
+#include "NativeName.h"
+#include "StatConversion.h"
+
+namespace Platform {
+
+using namespace Posix;
+
+ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
+                   uint32_t permissions, FileHandle& handle) {
+    handle = kInvalidHandle;
+    if (ErrorCode fault = InjectedFault(FaultPoint::Open, path)) return fault;
+
+    // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the FIFO is then refused.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    switch (access) {
+        case FileAccess::Read:
+            flags |= O_RDONLY;
+            break;
+        case FileAccess::Write:
+            flags |= O_WRONLY;
+            break;
+        case FileAccess::ReadWrite:
+            flags |= O_RDWR;
+            break;
+    }
+    switch (disposition) {
+        case FileDisposition::OpenExisting:
+            break;
+        case FileDisposition::CreateAlways:
+            flags |= O_CREAT | O_TRUNC;
+            break;
+        case FileDisposition::CreateNew:
+            flags |= O_CREAT | O_EXCL;
+            break;
+    }
+    const mode_t mode = permissions != 0 ? permissions : 0666;
+    int fd;
+    do {
+        fd = open(ToNativeName(path).constData(), flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return errno;
+
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const ErrorCode error = S_ISDIR(st.st_mode) ? kErrorIsFolder : kErrorNotRegularFile;
+        close(fd);
+        return error;
+    }
+    // Regular files ignore O_NONBLOCK, but a later reader should not see it.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    handle = fd;
+    return 0;
+}
+
+ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done) {
+    done = -1;
+    if (ErrorCode fault = InjectedFault(FaultPoint::Read, QString())) return fault;
+    ssize_t n;
+    do {
+        n = read(handle, buffer, static_cast<size_t>(count));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return errno;
+    done = n;
+    return 0;
+}
+
+ErrorCode WriteFile(FileHandle handle, const void* buffer, int64_t count, int64_t& done) {
+    done = 0;
+    if (ErrorCode fault = InjectedFault(FaultPoint::Write, QString())) return fault;
+    const char* p = static_cast<const char*>(buffer);
+    while (done < count) {
+        const ssize_t n = write(handle, p + done, static_cast<size_t>(count - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) break;  // reported to the caller as a short write
+        done += n;
+    }
+    return 0;
+}
+
+ErrorCode SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, int64_t& position) {
+    const int whence = origin == SeekOrigin::Begin     ? SEEK_SET
+                       : origin == SeekOrigin::Current ? SEEK_CUR
+                                                       : SEEK_END;
+    const off_t result = lseek(handle, offset, whence);
+    if (result < 0) return errno;
+    position = result;
+    return 0;
+}
+
+ErrorCode QueryHandleData(FileHandle handle, TFileAttributeData& data) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, QString())) return fault;
+    struct stat st;
+    if (fstat(handle, &st) != 0) return errno;
+    FillAttributeData(st, false, data);
+    return 0;
+}
+
+ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t subTick) {
+    if (time == 0) return 0;
+    if (ErrorCode fault = InjectedFault(FaultPoint::SetTime, QString())) return fault;
+    const timespec times[2] = {{0, UTIME_OMIT}, TimespecFromFileTime(time, subTick)};
+    return futimens(handle, times) == 0 ? 0 : errno;
+}
+
+ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::SetAttributes, QString())) return fault;
+    return fchmod(handle, permissions & 07777) == 0 ? 0 : errno;
+}
+
+void AdviseSequentialRead(FileHandle handle) {
+    posix_fadvise(handle, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+ErrorCode CloseFile(FileHandle handle) {
+    const ErrorCode fault = InjectedFault(FaultPoint::Close, QString());
+    // Never retry close on EINTR: Linux has released the descriptor already.
+    const int result = close(handle);
+    if (fault != 0) return fault;
+    return result == 0 || errno == EINTR ? 0 : errno;
+}
+
+}  // namespace Platform
