@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Times the copy engine against `cp -a` in one run: one 1 GiB file, and 20,000 small files
+# (0 to 32 KiB) in 2,000 folders. Runs alternate between the two; prints medians and the ratio.
+#   bench/copy-bench.sh [runs]        (BUILD=build, WORK=bench/out/copy)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+build=${BUILD:-build}
+work=${WORK:-bench/out/copy}
+
+cmake --build "$build" --target generate-tree copy-tree >/dev/null
+generate=$build/bench/generate-tree
+engine=$build/bench/copy-tree
+
+rm -rf "$work"
+mkdir -p "$work"
+echo "Generating trees in $work ..."
+"$generate" --out "$work/small" --files 20000 --folders 2000 --min-size 0 --max-size 32K --seed 1
+"$generate" --out "$work/big" --files 1 --folders 0 --min-size 1G --max-size 1G --seed 2
+cat "$work/big/f0.dat" >/dev/null  # both tools start from a warm page cache
+
+# Seconds taken by the command, with the target removed and earlier writes flushed first.
+seconds() {
+  rm -rf "$work/dst"
+  mkdir -p "$work/dst"
+  sync
+  local start end
+  start=$(date +%s%N)
+  "$@"
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+report() {  # name, engine times, cp times
+  local e c
+  e=$(echo "$2" | median)
+  c=$(echo "$3" | median)
+  awk -v n="$1" -v e="$e" -v c="$c" 'BEGIN { printf "%-26s %10.3f %10.3f %8.2f\n", n, e, c, e / c }'
+}
+
+declare -A times
+for scenario in small big; do
+  case $scenario in
+    small) from=$work/small to=$work/dst/small ;;
+    big) from=$work/big/f0.dat to=$work/dst/f0.dat ;;
+  esac
+  for ((i = 1; i <= runs; i++)); do
+    times[$scenario-engine]+="$(seconds "$engine" "$from" "$to")"$'\n'
+    times[$scenario-cp]+="$(seconds cp -a "$from" "$to")"$'\n'
+  done
+done
+rm -rf "$work/dst"
+
+echo
+echo "Median of $runs runs, seconds:"
+printf "%-26s %10s %10s %8s\n" scenario engine "cp -a" ratio
+report "20,000 files, 2,000 dirs" "${times[small-engine]}" "${times[small-cp]}"
+report "one 1 GiB file" "${times[big-engine]}" "${times[big-cp]}"
