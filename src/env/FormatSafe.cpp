@@ -8,7 +8,7 @@
 
 namespace StringUtils {
 
-const Catalog::TResourceString SFormatError = {"Format error: "};
+const Catalog::TResourceString SFormatError = Catalog::ResourceString("Format error: ");
 
 namespace {
 
