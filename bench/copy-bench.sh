@@ -9,8 +9,8 @@ build=${BUILD:-build}
 work=${WORK:-bench/out/copy}
 
 cmake --build "$build" --target generate-tree copy-tree >/dev/null
-generate=$build/bench/generate-tree
-engine=$build/bench/copy-tree
+generate=$build/bin/generate-tree
+engine=$build/bin/copy-tree
 
 rm -rf "$work"
 mkdir -p "$work"

@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja
-cmake --build build --target pairwell
-exec ./build/programs/pairwell/pairwell "$@"
+cmake --build build --target pairwell catalogs
+exec ./build/bin/pairwell "$@"

@@ -1,10 +1,146 @@
-// The catalog layer; until catalogs are bound every text stays English.
+// The catalog layer over GNU gettext.
+//
+// glibc ignores the LANGUAGE variable while the messages locale is "C", and a chosen language
+// must work on machines that have no other locale installed. So the layer sets the messages
+// locale to "C.UTF-8" in that case (always present in glibc) and names the language through
+// LANGUAGE; it checks this again before each lookup, since a toolkit may reset the locale.
 #include "Catalog.h"
+
+#include <libintl.h>
+
+#include <clocale>
+#include <cstring>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "NativeName.h"
+#include "ProcessInfo.h"
+
+extern "C" int _nl_msg_cat_cntr;  // glibc's catalog generation; raising it drops cached lookups
 
 namespace Catalog {
 
+namespace {
+
+const char* const kKnownDomains[] = {"default", "dialogs", "units", "runtime10"};
+
+struct State {
+    QStringList resourceDomains{QStringLiteral("default")};
+    QList<QByteArray> boundDomains;
+    QString language = QStringLiteral("C");
+    QString folder;
+    bool languageChosen = false;
+};
+
+State& Current() {
+    static State state;
+    return state;
+}
+
+bool IsPlainCLocale(const char* name) {
+    return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+}
+
+void EnsureMessagesLocale() {
+    if (!Current().languageChosen) return;
+    if (IsPlainCLocale(std::setlocale(LC_MESSAGES, nullptr))) {
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
+        ++_nl_msg_cat_cntr;
+    }
+}
+
+void Bind(const QByteArray& domain) {
+    State& state = Current();
+    if (state.boundDomains.contains(domain)) return;
+    const QByteArray folder = Platform::ToNativeName(CatalogFolder());
+    bindtextdomain(domain.constData(), folder.constData());
+    bind_textdomain_codeset(domain.constData(), "UTF-8");
+    state.boundDomains << domain;
+}
+
+// The translation, or nullptr when the domain has none for this text.
+const char* Lookup(const char* domain, const char* msgid) {
+    Bind(QByteArray(domain));
+    EnsureMessagesLocale();
+    const char* text = ::dgettext(domain, msgid);
+    return text == msgid ? nullptr : text;
+}
+
+QString DefaultCatalogFolder() {
+    const QString executableFolder = QFileInfo(Platform::ExecutablePath()).absolutePath();
+    const QString beside = executableFolder + QStringLiteral("/locale");
+    if (QFileInfo(beside).isDir()) return beside;
+    return QDir::cleanPath(executableFolder + QStringLiteral("/../share/pairwell-mirrowen/locale"));
+}
+
+}  // namespace
+
 QString LoadResString(const TResourceString& resource) {
+    for (const QString& domain : Current().resourceDomains) {
+        if (const char* text = Lookup(domain.toUtf8().constData(), resource.Text)) {
+            return QString::fromUtf8(text);
+        }
+    }
     return QString::fromUtf8(resource.Text);
+}
+
+QString gettext(const char* msgid) {
+    return dgettext("default", msgid);
+}
+
+QString dgettext(const char* domain, const char* msgid) {
+    const char* text = Lookup(domain, msgid);
+    return QString::fromUtf8(text != nullptr ? text : msgid);
+}
+
+void AddResourceStringDomain(const QString& domain) {
+    QStringList& domains = Current().resourceDomains;
+    if (!domains.contains(domain)) domains << domain;
+}
+
+void UseLanguage(const QString& code) {
+    QString language = code;
+    if (language.isEmpty()) language = qEnvironmentVariable("LANG");
+    if (language.isEmpty()) {
+        const QLocale system = QLocale::system();
+        language = system.language() == QLocale::C ? QStringLiteral("C") : system.name();
+    }
+    const qsizetype dot = language.indexOf(QLatin1Char('.'));
+    if (dot >= 0) language.truncate(dot);
+    if (language.isEmpty()) language = QStringLiteral("C");
+
+    State& state = Current();
+    state.language = language;
+    state.languageChosen = true;
+    // The full code first, then its first two letters: "de_AT" finds the "de" catalogs.
+    QString search = language;
+    if (language.size() > 2 && language != QLatin1String("POSIX")) {
+        search += QLatin1Char(':') + language.left(2);
+    }
+    qputenv("LANGUAGE", search.toUtf8());
+    for (const char* domain : kKnownDomains)
+        Bind(QByteArray(domain));
+    EnsureMessagesLocale();
+    ++_nl_msg_cat_cntr;
+}
+
+QString CurrentLanguage() {
+    return Current().language;
+}
+
+QString CatalogFolder() {
+    State& state = Current();
+    if (state.folder.isEmpty()) state.folder = DefaultCatalogFolder();
+    return state.folder;
+}
+
+void SetCatalogFolder(const QString& folder) {
+    State& state = Current();
+    state.folder = folder;
+    state.boundDomains.clear();
+    ++_nl_msg_cat_cntr;
 }
 
 }  // namespace Catalog
