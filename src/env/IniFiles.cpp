@@ -41,17 +41,8 @@ bool IsBlank(QChar c) {
 
 // Blanks are spaces and tabs only, as for the private-profile functions; QString::trimmed
 // would also take line breaks and other white space.
-QByteArray TrimBlanks(const QByteArray& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-QString TrimBlanks(const QString& text) {
+template <class Text>
+Text TrimBlanks(const Text& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsBlank(text[begin]))
