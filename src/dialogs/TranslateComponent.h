@@ -1,0 +1,2 @@
+// Being written.
+#pragma once

@@ -1,0 +1,2 @@
+// Being written.
+#include <gtest/gtest.h>
