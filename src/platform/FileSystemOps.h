@@ -23,8 +23,15 @@ ErrorCode RenameReplacing(const QString& from, const QString& to);
 // be determined (a dangling link, say).
 QString FinalPathName(const QString& path);
 
-// True when two names stand for the same entry name by the file system's rule: exact on
-// Linux, without regard to case on Windows and macOS.
+// How the file system compares names: exactly on Linux, without regard to case on Windows and
+// macOS. Lists and histories of paths compare by this rule.
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+inline constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
+#else
+inline constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
+#endif
+
+// True when two names stand for the same entry name by the file system's rule.
 bool SameFileName(const QString& a, const QString& b);
 
 }  // namespace Platform

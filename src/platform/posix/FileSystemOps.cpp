@@ -66,11 +66,7 @@ QString FinalPathName(const QString& path) {
 }
 
 bool SameFileName(const QString& a, const QString& b) {
-#ifdef __APPLE__
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return a == b;
-#endif
+    return a.compare(b, kFileNameCase) == 0;
 }
 
 }  // namespace Platform
