@@ -10,7 +10,11 @@
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QMenu>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QSignalBlocker>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QVariant>
 
 #include "FileInfo.h"
@@ -34,10 +38,42 @@ QString HistoryKey(int index) {
     return QStringLiteral("History") + QString::number(index);
 }
 
-// Hides the drop-down button while the box is simple.
-const QString kSimpleStyleSheet = QStringLiteral(
-    "QComboBox::drop-down { width: 0px; border: none; } "
-    "QComboBox::down-arrow { image: none; }");
+// Draws a combo box as a plain edit field: no drop-down button, the edit field over the whole
+// width. The box uses it while it is simple.
+class TSimpleComboStyle : public QProxyStyle {
+  public:
+    explicit TSimpleComboStyle(QStyle* base) : QProxyStyle(base) {}
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        if (control != CC_ComboBox) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionFrame frame;
+        frame.QStyleOption::operator=(*option);
+        frame.lineWidth = pixelMetric(PM_DefaultFrameWidth, option, widget);
+        frame.midLineWidth = 0;
+        frame.state |= State_Sunken;
+        drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+    }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        if (control == CC_ComboBox && sub == SC_ComboBoxArrow) return QRect();
+        if (control == CC_ComboBox && sub == SC_ComboBoxEditField) {
+            const int frame = pixelMetric(PM_DefaultFrameWidth, option, widget) + 1;
+            return option->rect.adjusted(frame, frame, -frame, -frame);
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+
+    SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                     const QPoint& point, const QWidget* widget) const override {
+        if (control == CC_ComboBox) return SC_ComboBoxEditField;
+        return QProxyStyle::hitTestComplexControl(control, option, point, widget);
+    }
+};
 
 }  // namespace
 
@@ -347,7 +383,11 @@ void THistoryCombo::showPopup() {
 void THistoryCombo::SetSimpleStyle(bool simple) {
     if (simple == FSimpleStyle) return;
     FSimpleStyle = simple;
-    setStyleSheet(simple ? kSimpleStyleSheet : QString());
+    if (simple && FSimpleLook == nullptr) {
+        FSimpleLook = new TSimpleComboStyle(QStyleFactory::create(QApplication::style()->name()));
+        FSimpleLook->setParent(this);
+    }
+    setStyle(simple ? FSimpleLook : QApplication::style());
 }
 
 void THistoryCombo::DoEnter() {

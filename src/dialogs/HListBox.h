@@ -203,6 +203,7 @@ class THistoryCombo : public QComboBox {
     THistoryList FHistoryList;
     bool FEraseSection = false;
     bool FSimpleStyle = false;
+    QStyle* FSimpleLook = nullptr;  // owned as a child; drawn with while simple
     bool FHasFocus = false;
     bool FHistorySaved = false;
 };

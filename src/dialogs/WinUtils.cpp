@@ -26,6 +26,9 @@ namespace WinUtils {
 
 namespace {
 
+// Room for the close button and the window icon beside a title.
+constexpr int kTitleBarButtonsWidth = 60;
+
 TMessageAnswerer& Answerer() {
     static TMessageAnswerer answerer;
     return answerer;
@@ -177,7 +180,9 @@ int MessageDialogPos(const QString& title, const QString& message, TMsgDlgType t
     box.setWindowTitle(title.isEmpty() ? KindCaption(type) : title);
     box.setTextFormat(Qt::PlainText);  // messages carry file names, never markup
     box.setText(QString(message).replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // A title and a close button, on top of all windows; no minimising or maximising.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
 
     std::vector<std::pair<QAbstractButton*, int>> results;
     for (int b = mbYes; b <= mbClose; ++b) {
@@ -197,11 +202,15 @@ int MessageDialogPos(const QString& title, const QString& message, TMsgDlgType t
         }
     }
 
-    // A title wider than the box widens it: the whole title plus 50 pixels fits.
+    // A title wider than the box widens it: the whole title plus 50 pixels fits. Title bars
+    // commonly set it in bold beside their buttons, so it is measured so and given their room.
     if (!title.isEmpty()) {
         box.ensurePolished();
         box.adjustSize();
-        const int wanted = box.fontMetrics().horizontalAdvance(title) + 50;
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int wanted =
+            QFontMetrics(titleFont).horizontalAdvance(title) + 50 + kTitleBarButtonsWidth;
         if (box.width() < wanted) {
             if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
                 grid->addItem(
