@@ -1,0 +1,279 @@
+// The two-way run: both scans complete before anything is copied, so copying one way never
+// influences what the other way finds.
+#include "TwoWaySync.h"
+
+#include <algorithm>
+
+#include "Catalog.h"
+#include "FileCopy.h"
+#include "FileInfo.h"
+#include "FileSystemOps.h"
+#include "FolderSearch.h"
+#include "FormatSafe.h"
+#include "Paths.h"
+#include "StringUtils.h"
+
+using namespace FileUtils;
+using Catalog::gettext;
+using StringUtils::FormatSafe;
+
+struct TTwoWaySync::TTexts {
+    QString ScanDirectory = gettext("Scan directory:");
+    QString CopyFilesTo = gettext("Copy files to:");
+    QString Scanning = gettext("Scanning: ");
+    QString FilesFound = gettext("  %u files found");
+    QString FilesCopied = gettext("  %u files copied");
+    QString DesignatedToCopy = gettext("  Designated to copy: %s");
+    QString Copy = gettext("  Copy: %s");
+    QString ErrorCopying = gettext("* Error copying: ");
+    QString CouldNotCreateDirectory = gettext("* Could not create directory: ");
+    QString CouldNotReadDirectory = gettext("* Could not read directory: ");
+};
+
+namespace {
+
+const QString kSectionMark = QStringLiteral("=> ");
+constexpr int kStatusPathLength = 100;
+
+// Folders to visit: every kind, hidden and system folders included.
+constexpr uint32_t kAllEntries = Platform::kAttrReadOnly | Platform::kAttrHidden |
+                                 Platform::kAttrSystem | Platform::kAttrArchive |
+                                 Platform::kAttrDirectory;
+// Files to compare: folders are not returned, hidden and system files are.
+constexpr uint32_t kFileEntries = Platform::kAttrReadOnly | Platform::kAttrHidden |
+                                  Platform::kAttrSystem | Platform::kAttrArchive;
+
+// The order in which files are listed and copied: without regard to case; names that differ
+// only in case are different files where the file system tells them apart.
+bool ListOrder(const QString& a, const QString& b) {
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    if (order != 0 || Platform::kFileNameCase == Qt::CaseInsensitive) return order < 0;
+    return a < b;
+}
+
+bool SameListEntry(const QString& a, const QString& b) {
+    return QString::compare(a, b, Platform::kFileNameCase) == 0;
+}
+
+// Sorted, each file once, across all masks.
+void Normalise(QStringList& list) {
+    std::sort(list.begin(), list.end(), ListOrder);
+    list.erase(std::unique(list.begin(), list.end(), SameListEntry), list.end());
+}
+
+TDateTime DateTimeOf(TFileTime time) {
+    TDateTime dateTime;
+    return FileTimeToDateTime(time, dateTime) ? dateTime : 0.0;
+}
+
+bool IsExistingDirectory(const QString& path) {
+    TFileAttributeData data;
+    return GetFileAttributeData(path, data, true) == 0 &&
+           (data.Attributes & Platform::kAttrDirectory) != 0;
+}
+
+// True when `inner` is `outer` or lies inside it.
+bool IsWithin(const QString& inner, const QString& outer) {
+    const QString outerFolder = IncludeTrailingDelimiter(outer);
+    return SameListEntry(inner, outer) || inner.startsWith(outerFolder, Platform::kFileNameCase);
+}
+
+}  // namespace
+
+bool TTwoWaySync::CopyOneFile(const QString& source, const QString& target) {
+    try {
+        CopyFileWithTimestamp(source, target, -1, kCopyBufferSize);
+        return true;
+    } catch (...) {
+        return false;  // the log names the file; the reason is not shown
+    }
+}
+
+QString TTwoWaySync::RefusePair(const QString& first, const QString& second,
+                                bool subfolders) const {
+    const QString realFirst = Platform::FinalPathName(first);
+    const QString realSecond = Platform::FinalPathName(second);
+    const bool refused =
+        SameListEntry(realFirst, realSecond) ||
+        (subfolders && (IsWithin(realFirst, realSecond) || IsWithin(realSecond, realFirst)));
+    if (!refused) return QString();
+    return gettext("Folders must not contain each other: ") + first + QStringLiteral(" <=> ") +
+           second;
+}
+
+void TTwoWaySync::DoSync(bool preview, bool interactive) {
+    const TTexts texts;
+    texts_ = &texts;
+    preview_ = preview;
+    interactive_ = interactive;
+    unreadable_.clear();
+
+    if (host_.FilterText().isEmpty()) host_.SetFilterText(QStringLiteral("*.*"));
+    const QString filter = host_.FilterText();
+    host_.SaveDirInfo();
+    host_.SetRunning(true);
+
+    const QString firstText = host_.FirstFolderText();
+    const QString secondText = host_.SecondFolderText();
+    const QString first = AddTrailingDelimiter(firstText);
+    const QString second = AddTrailingDelimiter(secondText);
+    const bool subfolders = host_.IncludeSubdirectories();
+    intoFirst_ = 0;
+    intoSecond_ = 0;
+
+    // An empty box names no folder: it never stands for the root.
+    QString refusal;
+    if (first.isEmpty() || !IsExistingDirectory(first)) {
+        refusal = gettext("Directory not found: ") + first;
+    } else if (second.isEmpty() || !IsExistingDirectory(second)) {
+        refusal = gettext("Directory not found: ") + second;
+    } else {
+        refusal = RefusePair(first, second, subfolders);
+    }
+
+    if (!refusal.isEmpty()) {
+        if (interactive) {
+            host_.ShowError(refusal);
+        } else {
+            host_.AddLog(refusal);
+        }
+    } else {
+        TResultList firstList;
+        TResultList secondList;
+        host_.ClearLog();
+        const auto scanSide = [&](const QString& scanned, const QString& partner,
+                                  TResultList& list) {
+            host_.AddLog(kSectionMark + texts.ScanDirectory + QLatin1Char(' ') + scanned);
+            QString masks = filter;
+            do {
+                const QString mask = StringUtils::ReadNextItem(masks, QLatin1Char(';'));
+                ScanDir(scanned, partner, QString(), list, subfolders, mask);
+            } while (!masks.isEmpty() && host_.Running());
+            Normalise(list);
+            host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(list.size())}));
+        };
+        scanSide(first, second, firstList);
+        scanSide(second, first, secondList);
+
+        if (host_.Running()) {
+            if (!firstList.isEmpty()) CopyFiles(first, second, firstList, intoSecond_);
+            if (!secondList.isEmpty()) CopyFiles(second, first, secondList, intoFirst_);
+        }
+    }
+    host_.SetRunning(false);
+
+    const bool nothing = intoFirst_ == 0 && intoSecond_ == 0;
+    const QString pattern =
+        preview ? gettext("Files found: %u <=> %u") : gettext("Files have been copied: %u <=> %u");
+    const QString counts =
+        nothing ? gettext("Nothing to do!") : FormatSafe(pattern, {intoFirst_, intoSecond_});
+    if (interactive) {
+        host_.SetStatus(counts);
+    } else {
+        host_.AddLog(counts);
+    }
+    host_.AddLog(QString());
+    texts_ = nullptr;
+}
+
+void TTwoWaySync::ScanDir(const QString& scannedBase, const QString& partnerBase,
+                          const QString& relative, TResultList& list, bool subfolders,
+                          const QString& mask) {
+    // The identities of the folders on the way down, so that a link back up is not followed.
+    QList<QPair<uint64_t, uint64_t>> path;
+    TFileAttributeData base;
+    if (GetFileAttributeData(scannedBase + relative, base, true) == 0) {
+        path.append({base.VolumeId, base.FileIndex});
+    }
+    ScanFolder(scannedBase, partnerBase, relative, list, subfolders, mask, path);
+}
+
+void TTwoWaySync::ScanFolder(const QString& scannedBase, const QString& partnerBase,
+                             const QString& relative, TResultList& list, bool subfolders,
+                             const QString& mask, QList<QPair<uint64_t, uint64_t>>& path) {
+    if (!host_.Running()) return;
+    const QString folder = scannedBase + relative;
+    if (interactive_) {
+        host_.SetStatus(texts_->Scanning + ShortenPathName(folder, kStatusPathLength));
+    }
+    host_.ProcessEvents();
+
+    if (subfolders) {
+        Platform::FolderSearch search(
+            ComposeFileName(folder, QStringLiteral("*"), QStringLiteral("*")), kAllEntries);
+        Platform::TSearchHit hit;
+        while (host_.Running() && search.Next(hit)) {
+            if (!IsRealEntryName(hit.Name) || !(hit.Data.Attributes & Platform::kAttrDirectory)) {
+                continue;
+            }
+            const QPair<uint64_t, uint64_t> id{hit.Data.VolumeId, hit.Data.FileIndex};
+            if (path.contains(id)) continue;  // a link back into the path: a loop
+            path.append(id);
+            ScanFolder(scannedBase, partnerBase, ComposeFileName(relative, hit.Name, QString()),
+                       list, subfolders, mask, path);
+            path.removeLast();
+        }
+        if (search.Error() != 0) {
+            ReportCouldNotRead(folder);
+            return;
+        }
+    }
+
+    Platform::FolderSearch search(ComposeFileName(folder, mask, QString()), kFileEntries);
+    Platform::TSearchHit hit;
+    const bool onlyDuplicates = host_.OnlyDuplicates();
+    while (search.Next(hit)) {
+        if (!IsRealEntryName(hit.Name) || IsCopyTempName(hit.Name)) continue;
+        const QString file = ComposeFileName(relative, hit.Name, QString());
+        const QString inPartner = partnerBase + AddPath(relative, hit.Name);
+        TFileAttributeData partner;
+        const bool partnerIsFile =
+            GetFileAttributeData(inPartner, partner, true) == 0 && DescribesFile(partner);
+        if (partnerIsFile) {
+            // Strictly later only; sizes and contents are not compared.
+            if (DateTimeOf(hit.Data.LastWriteTime) > DateTimeOf(partner.LastWriteTime)) {
+                list.append(file);
+            }
+        } else if (!onlyDuplicates) {
+            list.append(file);
+        }
+    }
+    if (!subfolders && search.Error() != 0) ReportCouldNotRead(folder);
+}
+
+void TTwoWaySync::ReportCouldNotRead(const QString& folder) {
+    const QString shown = IncludeTrailingDelimiter(folder);
+    if (unreadable_.contains(shown)) return;  // once per run, not once per mask
+    unreadable_.insert(shown);
+    host_.AddLog(texts_->CouldNotReadDirectory + shown);
+}
+
+void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase,
+                            const TResultList& list, unsigned& counter) {
+    host_.AddLog(kSectionMark + texts_->CopyFilesTo + QLatin1Char(' ') + targetBase);
+    QString readyFolder;  // the list is sorted, so files of one folder come together
+    for (const QString& file : list) {
+        if (preview_) {
+            host_.AddLog(FormatSafe(texts_->DesignatedToCopy, {file}));
+            ++counter;
+            continue;
+        }
+        const QString target = targetBase + file;
+        const QString folder = ExtractFilePath(target);
+        if (folder != readyFolder) {
+            if (Platform::CreateFolderWithParents(folder) != 0) {
+                host_.AddLog(texts_->CouldNotCreateDirectory + folder);
+                continue;
+            }
+            readyFolder = folder;
+        }
+        if (CopyOneFile(sourceBase + file, target)) {
+            host_.AddLog(FormatSafe(texts_->Copy, {file}));
+            ++counter;
+        } else {
+            host_.AddLog(texts_->ErrorCopying + file);
+        }
+        host_.KeepAlive();
+    }
+    host_.AddLog(FormatSafe(preview_ ? texts_->FilesFound : texts_->FilesCopied, {counter}));
+}
