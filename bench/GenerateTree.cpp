@@ -1,5 +1,6 @@
 // Generates a reproducible tree of files for the benchmarks: a number of files of random size
-// and content, spread over a number of nested folders, with distinct last-write times.
+// and content, spread over a number of nested folders, with distinct last-write times. With
+// --touch it changes a share of the files of an existing tree instead.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,6 +26,8 @@ struct Options {
     long long maxSize = 32 * 1024;
     unsigned seed = 1;
     std::string out;
+    double touchPercent = -1;  // change this share of an existing tree's files
+    int parity = 0;            // ... choosing among the files of even (0) or odd (1) rank
 };
 
 long long ParseSize(const char* text) {
@@ -51,7 +55,8 @@ long long ParseSize(const char* text) {
 [[noreturn]] void Usage() {
     std::fprintf(stderr,
                  "usage: generate-tree --out DIR [--files N] [--folders N] [--min-size S]\n"
-                 "                     [--max-size S] [--seed N]   (sizes take K, M, G)\n");
+                 "                     [--max-size S] [--seed N]   (sizes take K, M, G)\n"
+                 "       generate-tree --out DIR --touch PERCENT [--parity 0|1] [--seed N]\n");
     std::exit(2);
 }
 
@@ -73,6 +78,10 @@ Options Parse(int argc, char** argv) {
             o.maxSize = ParseSize(value);
         else if (arg == "--seed")
             o.seed = unsigned(std::atol(value));
+        else if (arg == "--touch")
+            o.touchPercent = std::atof(value);
+        else if (arg == "--parity")
+            o.parity = std::atoi(value) & 1;
         else
             Usage();
     }
@@ -89,8 +98,35 @@ void Fail(const std::string& what) {
 
 }  // namespace
 
+// Rewrites the beginning of the chosen files and stamps them with the current time, so that
+// they are newer than their counterparts on the other side. The two sides change disjoint
+// files (--parity), so no tool meets a conflict.
+int Touch(const Options& o) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(o.out)) {
+        if (entry.is_regular_file()) files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> candidates;
+    for (size_t i = size_t(o.parity); i < files.size(); i += 2)
+        candidates.push_back(files[i]);
+    std::mt19937_64 random(o.seed);
+    std::shuffle(candidates.begin(), candidates.end(), random);
+    const auto count = static_cast<size_t>(double(files.size()) * o.touchPercent / 100.0);
+    const std::string stamp = "changed " + std::to_string(random()) + "\n";
+    for (size_t i = 0; i < count && i < candidates.size(); ++i) {
+        const int fd = open(candidates[i].c_str(), O_WRONLY);
+        if (fd < 0) Fail(candidates[i]);
+        if (write(fd, stamp.data(), stamp.size()) != ssize_t(stamp.size())) Fail(candidates[i]);
+        close(fd);  // the write stamps the current time
+    }
+    std::printf("changed %zu of %zu files\n", std::min(count, candidates.size()), files.size());
+    return 0;
+}
+
 int main(int argc, char** argv) {
     const Options o = Parse(argc, argv);
+    if (o.touchPercent >= 0) return Touch(o);
     std::mt19937_64 random(o.seed);
 
     // Folder i hangs below a random earlier folder (or the root), giving a tree of varied depth.

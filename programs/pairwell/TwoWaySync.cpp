@@ -7,6 +7,7 @@
 #include "Catalog.h"
 #include "FileCopy.h"
 #include "FileInfo.h"
+#include "FileMask.h"
 #include "FileSystemOps.h"
 #include "FolderSearch.h"
 #include "FormatSafe.h"
@@ -198,47 +199,63 @@ void TTwoWaySync::ScanFolder(const QString& scannedBase, const QString& partnerB
     }
     host_.ProcessEvents();
 
-    if (subfolders) {
+    // One listing gives both the subfolders to enter and the files to compare. A mask written
+    // as a path names another folder, which is listed on its own.
+    const bool maskIsPath = mask.contains(QChar(NativePaths.Delimiter));
+    QList<Platform::TSearchHit> folders;
+    QList<Platform::TSearchHit> files;
+    {
         Platform::FolderSearch search(
-            ComposeFileName(folder, QStringLiteral("*"), QStringLiteral("*")), kAllEntries);
+            ComposeFileName(folder, QStringLiteral("*"), QStringLiteral("*")),
+            subfolders ? kAllEntries : kFileEntries);
         Platform::TSearchHit hit;
-        while (host_.Running() && search.Next(hit)) {
-            if (!IsRealEntryName(hit.Name) || !(hit.Data.Attributes & Platform::kAttrDirectory)) {
-                continue;
+        while (search.Next(hit)) {
+            if (!IsRealEntryName(hit.Name)) continue;
+            if (hit.Data.Attributes & Platform::kAttrDirectory) {
+                folders.append(hit);
+            } else if (!maskIsPath && Platform::MatchesMask(hit.Name, mask)) {
+                files.append(hit);
             }
-            const QPair<uint64_t, uint64_t> id{hit.Data.VolumeId, hit.Data.FileIndex};
-            if (path.contains(id)) continue;  // a link back into the path: a loop
-            path.append(id);
-            ScanFolder(scannedBase, partnerBase, ComposeFileName(relative, hit.Name, QString()),
-                       list, subfolders, mask, path);
-            path.removeLast();
         }
         if (search.Error() != 0) {
             ReportCouldNotRead(folder);
             return;
         }
     }
-
-    Platform::FolderSearch search(ComposeFileName(folder, mask, QString()), kFileEntries);
-    Platform::TSearchHit hit;
-    const bool onlyDuplicates = host_.OnlyDuplicates();
-    while (search.Next(hit)) {
-        if (!IsRealEntryName(hit.Name) || IsCopyTempName(hit.Name)) continue;
-        const QString file = ComposeFileName(relative, hit.Name, QString());
-        const QString inPartner = partnerBase + AddPath(relative, hit.Name);
-        TFileAttributeData partner;
-        const bool partnerIsFile =
-            GetFileAttributeData(inPartner, partner, true) == 0 && DescribesFile(partner);
-        if (partnerIsFile) {
-            // Strictly later only; sizes and contents are not compared.
-            if (DateTimeOf(hit.Data.LastWriteTime) > DateTimeOf(partner.LastWriteTime)) {
-                list.append(file);
-            }
-        } else if (!onlyDuplicates) {
-            list.append(file);
-        }
+    if (maskIsPath) {
+        Platform::FolderSearch search(ComposeFileName(folder, mask, QString()), kFileEntries);
+        Platform::TSearchHit hit;
+        while (search.Next(hit))
+            files.append(hit);
     }
-    if (!subfolders && search.Error() != 0) ReportCouldNotRead(folder);
+
+    for (const Platform::TSearchHit& sub : folders) {
+        if (!host_.Running()) break;
+        const QPair<uint64_t, uint64_t> id{sub.Data.VolumeId, sub.Data.FileIndex};
+        if (path.contains(id)) continue;  // a link back into the path: a loop
+        path.append(id);
+        ScanFolder(scannedBase, partnerBase, ComposeFileName(relative, sub.Name, QString()), list,
+                   subfolders, mask, path);
+        path.removeLast();
+    }
+
+    // The files of the folder are all examined, also after a stop request. The partner's
+    // folder is held open, so each counterpart costs one lookup of its name.
+    const Platform::TFolderHandle partnerFolder(partnerBase + relative);
+    const bool onlyDuplicates = host_.OnlyDuplicates();
+    for (const Platform::TSearchHit& hit : files) {
+        if (IsCopyTempName(hit.Name)) continue;
+        TFileAttributeData partner;
+        const bool partnerIsFile = partnerFolder.IsOpen() &&
+                                   partnerFolder.QueryEntry(hit.Name, true, partner) == 0 &&
+                                   DescribesFile(partner);
+        // Listed when the partner lacks it, or holds it with a strictly earlier time; sizes and
+        // contents are not compared.
+        const bool listed =
+            partnerIsFile ? DateTimeOf(hit.Data.LastWriteTime) > DateTimeOf(partner.LastWriteTime)
+                          : !onlyDuplicates;
+        if (listed) list.append(ComposeFileName(relative, hit.Name, QString()));
+    }
 }
 
 void TTwoWaySync::ReportCouldNotRead(const QString& folder) {

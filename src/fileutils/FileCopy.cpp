@@ -136,6 +136,12 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
 
     const QString replaced = ReplacedFile(target);
     TempFile output(replaced, target);
+    // A file of more than one buffer gets its room first: a full disk then shows at once,
+    // not after hundreds of megabytes, and the file lies in one piece.
+    if (sourceData.FileSize > size) {
+        const int error = ReserveFileSpace(output.Stream().Handle(), sourceData.FileSize);
+        if (error == kErrorDiskFull) RaiseCopyError(SErrorWriting, target, error);
+    }
     int64_t readCount;
     int64_t writeCount;
     do {

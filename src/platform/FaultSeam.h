@@ -14,6 +14,7 @@ enum class FaultPoint {
     Open,
     Read,
     Write,
+    Reserve,
     Close,
     QueryAttributes,
     SetAttributes,

@@ -48,6 +48,24 @@ inline bool IsFileAttributes(uint32_t attributes) {
 // when it leads to a folder, as Windows marks links to folders.
 ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data);
 
+// A folder held open so that many of its entries can be queried by name, each query looking
+// up one name instead of a whole path.
+class TFolderHandle {
+  public:
+    explicit TFolderHandle(const QString& folder);
+    ~TFolderHandle();
+    TFolderHandle(const TFolderHandle&) = delete;
+    TFolderHandle& operator=(const TFolderHandle&) = delete;
+
+    // False when the folder could not be opened (it does not exist, say).
+    bool IsOpen() const { return handle_ >= 0; }
+    // As QueryAttributeData, for the entry `name` of the folder.
+    ErrorCode QueryEntry(const QString& name, bool followLink, TFileAttributeData& data) const;
+
+  private:
+    int handle_ = -1;
+};
+
 // Applies the read-only bit of the attribute word (links followed). Hidden, system and
 // archive cannot be set on POSIX and are passed over.
 ErrorCode SetAttributes(const QString& path, uint32_t attributes);

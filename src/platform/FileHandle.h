@@ -41,6 +41,11 @@ ErrorCode QueryHandleData(FileHandle handle, TFileAttributeData& data);
 ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t subTick = 0);
 ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions);
 
+// Reserves room for `size` bytes of a file about to be written, without changing its length,
+// so that a full disk shows before anything is written. 0 also when the file system cannot
+// reserve room (nothing is reserved then).
+ErrorCode ReserveFileSpace(FileHandle handle, uint64_t size);
+
 // Tells the system that the file will be read from start to end.
 void AdviseSequentialRead(FileHandle handle);
 

@@ -204,6 +204,7 @@ TEST(FileCopy, FailureAtAnyStepLeavesTheOldTargetIntact) {
         {FaultPoint::Open, 1, EACCES, "Error opening \"%1\"", true},
         {FaultPoint::Open, 2, EROFS, "Error creating \"%1\"", false},
         {FaultPoint::Read, 2, EIO, "Error reading from \"%1\"", true},
+        {FaultPoint::Reserve, 1, ENOSPC, "Error writing to \"%1\"", false},
         {FaultPoint::Write, 2, ENOSPC, "Error writing to \"%1\"", false},
         {FaultPoint::SetTime, 1, EPERM, "Error setting timestamps of \"%1\"", false},
         {FaultPoint::SetAttributes, 1, EPERM, "Error setting attributes of \"%1\"", false},

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -14,18 +15,19 @@ namespace Platform {
 
 using namespace Posix;
 
-ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data) {
-    if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, path)) return fault;
-    const QByteArray native = ToNativeName(path);
-    const bool hidden = IsHiddenPath(path);
+namespace {
+
+// The attribute data of `name` in the folder `folder` (AT_FDCWD for a path).
+ErrorCode QueryAt(int folder, const char* name, bool hidden, bool followLink,
+                  TFileAttributeData& data) {
     struct stat own;
-    if (lstat(native.constData(), &own) != 0) return errno;
+    if (fstatat(folder, name, &own, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     if (!S_ISLNK(own.st_mode)) {
         FillAttributeData(own, hidden, data);
         return 0;
     }
     struct stat target;
-    const bool resolved = stat(native.constData(), &target) == 0;
+    const bool resolved = fstatat(folder, name, &target, 0) == 0;
     if (followLink && resolved) {
         FillAttributeData(target, hidden, data);
         return 0;
@@ -36,6 +38,27 @@ ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttribut
     data.Attributes = kAttrReparsePoint | (hidden ? kAttrHidden : 0) |
                       (resolved && S_ISDIR(target.st_mode) ? kAttrDirectory : kAttrArchive);
     return 0;
+}
+
+}  // namespace
+
+ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, path)) return fault;
+    return QueryAt(AT_FDCWD, ToNativeName(path).constData(), IsHiddenPath(path), followLink, data);
+}
+
+TFolderHandle::TFolderHandle(const QString& folder)
+    : handle_(open(ToNativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+TFolderHandle::~TFolderHandle() {
+    if (handle_ >= 0) close(handle_);
+}
+
+ErrorCode TFolderHandle::QueryEntry(const QString& name, bool followLink,
+                                    TFileAttributeData& data) const {
+    if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, name)) return fault;
+    if (handle_ < 0) return kErrorFileNotFound;
+    return QueryAt(handle_, ToNativeName(name).constData(), IsHiddenName(name), followLink, data);
 }
 
 ErrorCode SetAttributes(const QString& path, uint32_t attributes) {

@@ -2,6 +2,7 @@
 #include "FileHandle.h"
 
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,6 +119,13 @@ ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t sub
 ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions) {
     if (ErrorCode fault = InjectedFault(FaultPoint::SetAttributes, QString())) return fault;
     return fchmod(handle, permissions & 07777) == 0 ? 0 : errno;
+}
+
+ErrorCode ReserveFileSpace(FileHandle handle, uint64_t size) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Reserve, QString())) return fault;
+    if (fallocate(handle, FALLOC_FL_KEEP_SIZE, 0, off_t(size)) == 0) return 0;
+    // File systems without reservations (FAT on a stick, network shares) just write.
+    return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
 }
 
 void AdviseSequentialRead(FileHandle handle) {
