@@ -40,8 +40,8 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] :
 peak_mb() { sort -n | tail -n 1 | awk '{ printf "%.0f", $1 / 1024 }'; }
 
 results=$work/results
-rm -rf "$work"
 mkdir -p "$results"
+for size in $sizes; do rm -f "$results/$size"-*; done
 
 reset_folder() { rm -rf "$1" && mkdir -p "$1"; }
 

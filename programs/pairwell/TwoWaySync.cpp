@@ -108,6 +108,7 @@ void TTwoWaySync::DoSync(bool preview, bool interactive) {
     preview_ = preview;
     interactive_ = interactive;
     unreadable_.clear();
+    errorsLogged_ = false;
 
     if (host_.FilterText().isEmpty()) host_.SetFilterText(QStringLiteral("*.*"));
     const QString filter = host_.FilterText();
@@ -133,6 +134,7 @@ void TTwoWaySync::DoSync(bool preview, bool interactive) {
     }
 
     if (!refusal.isEmpty()) {
+        errorsLogged_ = true;
         if (interactive) {
             host_.ShowError(refusal);
         } else {
@@ -262,6 +264,7 @@ void TTwoWaySync::ReportCouldNotRead(const QString& folder) {
     const QString shown = IncludeTrailingDelimiter(folder);
     if (unreadable_.contains(shown)) return;  // once per run, not once per mask
     unreadable_.insert(shown);
+    errorsLogged_ = true;
     host_.AddLog(texts_->CouldNotReadDirectory + shown);
 }
 
@@ -279,6 +282,7 @@ void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase
         const QString folder = ExtractFilePath(target);
         if (folder != readyFolder) {
             if (Platform::CreateFolderWithParents(folder) != 0) {
+                errorsLogged_ = true;
                 host_.AddLog(texts_->CouldNotCreateDirectory + folder);
                 continue;
             }
@@ -288,6 +292,7 @@ void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase
             host_.AddLog(FormatSafe(texts_->Copy, {file}));
             ++counter;
         } else {
+            errorsLogged_ = true;
             host_.AddLog(texts_->ErrorCopying + file);
         }
         host_.KeepAlive();

@@ -48,6 +48,9 @@ class TTwoWaySync {
     // line and error boxes, an unattended one to the log only.
     void DoSync(bool preview, bool interactive);
 
+    // True when the last run logged an error line or refused its folders.
+    bool ErrorsLogged() const { return errorsLogged_; }
+
     // Files copied (or designated) into each folder by the last run.
     unsigned CountIntoFirst() const { return intoFirst_; }
     unsigned CountIntoSecond() const { return intoSecond_; }
@@ -80,5 +83,6 @@ class TTwoWaySync {
     bool interactive_ = false;
     unsigned intoFirst_ = 0;
     unsigned intoSecond_ = 0;
+    bool errorsLogged_ = false;
     QSet<QString> unreadable_;  // folders already reported in this run
 };

@@ -155,6 +155,7 @@ bool THistoryList::SelectMenuItem(const QString& s) {
 void THistoryList::SaveToIni(const QString& iniName, const QString& iniSection, bool erase) const {
     IniFiles::TIniFile ini(iniName);
     if (erase) ini.EraseSection(iniSection);
+    ini.AddSection(iniSection);  // an empty history still has its section
     // A refused entry (one with a line break) raises here; the destructor of `ini` still
     // writes the entries before it.
     for (int i = 0; i < Count(); ++i) {
@@ -378,6 +379,11 @@ void THistoryCombo::SaveHistory() {
 void THistoryCombo::showPopup() {
     if (FSimpleStyle) return;
     QComboBox::showPopup();
+}
+
+void THistoryCombo::hidePopup() {
+    QComboBox::hidePopup();
+    Q_EMIT ClosedUp();
 }
 
 void THistoryCombo::SetSimpleStyle(bool simple) {

@@ -181,6 +181,10 @@ class THistoryCombo : public QComboBox {
 
     // A simple box has no list to drop down.
     void showPopup() override;
+    void hidePopup() override;
+
+  Q_SIGNALS:
+    void ClosedUp();  // the drop-down list has closed
 
   protected:
     virtual void DoEnter();

@@ -171,6 +171,8 @@ struct TIniDocument {
 
     // Names are trimmed and valid here.
     void Write(const QString& section, const QString& key, const QString& value);
+    // The section of that name, appended at the end of the file when missing.
+    TSection& Ensure(const QString& section);
     void DeleteKey(const QString& section, const QString& key);
     void EraseSection(const QString& section);
 };
@@ -249,7 +251,7 @@ void TIniDocument::ReindexSections() {
     }
 }
 
-void TIniDocument::Write(const QString& section, const QString& key, const QString& value) {
+TSection& TIniDocument::Ensure(const QString& section) {
     const QString sectionFold = Folded(section);
     auto found = SectionIndex.constFind(sectionFold);
     if (found == SectionIndex.constEnd()) {
@@ -259,7 +261,11 @@ void TIniDocument::Write(const QString& section, const QString& key, const QStri
         Sections.push_back(std::move(added));
         found = SectionIndex.insert(sectionFold, qsizetype(Sections.size()) - 1);
     }
-    TSection& target = Sections[*found];
+    return Sections[*found];
+}
+
+void TIniDocument::Write(const QString& section, const QString& key, const QString& value) {
+    TSection& target = Ensure(section);
     const QString keyFold = Folded(key);
     const auto existing = target.Keys.constFind(keyFold);
     if (existing != target.Keys.constEnd()) {
@@ -315,7 +321,7 @@ void TIniDocument::EraseSection(const QString& section) {
 using Detail::TIniDocument;
 
 struct TIniFile::TChange {
-    enum class TKind { Write, DeleteKey, EraseSection };
+    enum class TKind { Write, AddSection, DeleteKey, EraseSection };
     TKind Kind;
     QString Section;
     QString Key;
@@ -325,6 +331,9 @@ struct TIniFile::TChange {
         switch (Kind) {
             case TKind::Write:
                 document.Write(Section, Key, Value);
+                break;
+            case TKind::AddSection:
+                document.Ensure(Section);
                 break;
             case TKind::DeleteKey:
                 document.DeleteKey(Section, Key);
@@ -477,6 +486,16 @@ QStringList TIniFile::ReadSections() const {
             names.append(sections[i].Lines.front().Name);
     }
     return names;
+}
+
+void TIniFile::AddSection(const QString& section) {
+    const QString s = TrimBlanks(section);
+    if (s.isEmpty() || HasLineBreak(s) || s.contains(QLatin1Char(']'))) {
+        throw EIniFileError::ForFile(fileName_, EINVAL);
+    }
+    TChange change{TChange::TKind::AddSection, s, QString(), QString()};
+    change.ApplyTo(*document_);
+    pending_.push_back(std::move(change));
 }
 
 void TIniFile::EraseSection(const QString& section) {

@@ -87,6 +87,9 @@ class TIniFile {
     // The section names in file order, each name once, as first spelt in the file.
     QStringList ReadSections() const;
 
+    // Creates the section, empty, at the end of the file when it is missing.
+    void AddSection(const QString& section);
+
     // Removes every section of that name with its keys and the lines among them; the comment
     // and blank lines after its last key (or other content) line stay, with the section before
     // it: they usually introduce the next section.

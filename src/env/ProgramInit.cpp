@@ -75,6 +75,17 @@ std::optional<QString> OptionText(const QString& argument, bool& endOfOptions) {
 #endif
 }
 
+enum class TInitOption { None, Lang, Ini, Portable };
+
+// Which option an option text is, tried in the order lang, ini, portable; for a valued option
+// `text` is left holding the value.
+TInitOption Classify(QString& text) {
+    if (StripKeywordPrefix(text, QStringLiteral("lang"))) return TInitOption::Lang;
+    if (StripKeywordPrefix(text, QStringLiteral("ini"))) return TInitOption::Ini;
+    if (MatchesKeyword(text, QStringLiteral("portable"))) return TInitOption::Portable;
+    return TInitOption::None;
+}
+
 // Where the language settings file goes when the "ini" option names `requested`.
 QString MovedCfgName(const QString& requested, bool portable, const QString& cfgName,
                      const QString& programFolder) {
@@ -174,6 +185,14 @@ void InitProgram(const QString& vendorLabel, const QString& languageFileName,
     Catalog::UseLanguage(GetProgramLanguage());
 }
 
+bool IsProgramInitOption(const QString& argument) {
+    bool endOfOptions = false;
+    const std::optional<QString> option = OptionText(argument, endOfOptions);
+    if (!option) return false;
+    QString text = *option;
+    return Classify(text) != TInitOption::None;
+}
+
 QString ReadLanguageOptions() {
     State& state = Current();
     QString code;
@@ -183,14 +202,15 @@ QString ReadLanguageOptions() {
     for (const QString& argument : ProgramArguments()) {
         const std::optional<QString> option = OptionText(argument, endOfOptions);
         if (!option) continue;
-        QString text = *option;
-        if (StripKeywordPrefix(text, QStringLiteral("lang"))) {
-            code = ShortCode(text);
-        } else if (StripKeywordPrefix(text, QStringLiteral("ini"))) {
-            requested = PlaceHolders::ExpandPlaceholders(text);
-        } else if (MatchesKeyword(text, QStringLiteral("portable"))) {
-            portable = true;
-            if (requested.isEmpty()) requested = ProgramFolder();
+        QString value = *option;
+        switch (Classify(value)) {
+            case TInitOption::Lang: code = ShortCode(value); break;
+            case TInitOption::Ini: requested = PlaceHolders::ExpandPlaceholders(value); break;
+            case TInitOption::Portable:
+                portable = true;
+                if (requested.isEmpty()) requested = ProgramFolder();
+                break;
+            case TInitOption::None: break;
         }
     }
     if (!requested.isEmpty()) {

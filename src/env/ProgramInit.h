@@ -23,6 +23,10 @@ const QStringList& ProgramArguments();
 void InitProgram(const QString& vendorLabel, const QString& languageFileName,
                  const QStringList& resourceDomains);
 
+// True for an argument that is one of the options read here ("lang", "ini", "portable"), so
+// that a program's own reading of its first parameter can pass over it.
+bool IsProgramInitOption(const QString& argument);
+
 // The "lang" option, else the language settings file; may move CfgName ("ini", "portable").
 QString ReadLanguageOptions();
 // ReadLanguageOptions, else GetSystemLanguageCode; stored in LanguageCode.

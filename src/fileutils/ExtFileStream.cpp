@@ -27,7 +27,8 @@ QString ExpandFileName(const QString& name) {
 
 }  // namespace
 
-TExtFileStream::TExtFileStream(const QString& fileName, uint16_t mode, uint32_t rights) {
+TExtFileStream::TExtFileStream(const QString& fileName, uint16_t mode, uint32_t rights,
+                               TFileAttributeData* data) {
     const bool create = (mode & 0xFF00) == fmCreate;
     const unsigned low = mode & 0x00FF;
     FileAccess access = FileAccess::ReadWrite;
@@ -46,7 +47,7 @@ TExtFileStream::TExtFileStream(const QString& fileName, uint16_t mode, uint32_t 
                                        : FileAccess::ReadWrite;
         }
     }
-    if (error == 0) error = OpenFile(fileName, access, disposition, rights, handle_);
+    if (error == 0) error = OpenFile(fileName, access, disposition, rights, handle_, data);
     if (error != 0) {
         throw EExtFileStreamError::CreateResFmt(
             create ? FileConsts::SCannotCreateFile : FileConsts::SCannotOpenFile,

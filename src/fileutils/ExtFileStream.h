@@ -59,8 +59,10 @@ constexpr uint16_t fmShareDenyNone = 0x0040;
 class TExtFileStream {
   public:
     // Opens or creates `fileName` by `mode`; `rights` are the POSIX permissions of a created
-    // file (0: the usual 0666 less the umask). Raises EExtFileStreamError on failure.
-    TExtFileStream(const QString& fileName, uint16_t mode, uint32_t rights = 0);
+    // file (0: the usual 0666 less the umask); `data`, when given, receives the opened file's
+    // attribute data. Raises EExtFileStreamError on failure.
+    TExtFileStream(const QString& fileName, uint16_t mode, uint32_t rights = 0,
+                   Platform::TFileAttributeData* data = nullptr);
     ~TExtFileStream();
     TExtFileStream(const TExtFileStream&) = delete;
     TExtFileStream& operator=(const TExtFileStream&) = delete;

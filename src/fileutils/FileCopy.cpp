@@ -114,10 +114,20 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
                            int bufferSize) {
     if (SameFileName(source, target)) return;
 
+    if (target.isEmpty()) RaiseCopyError(SFileNotFound, source, kErrorFileNotFound);
+
+    // The source's time and attributes come with opening it: one query, and the file cannot
+    // change its kind between the test and the open.
     TFileAttributeData sourceData;
-    if (target.isEmpty() || GetFileAttributeData(source, sourceData, true) != 0 ||
-        !DescribesFile(sourceData)) {
-        RaiseCopyError(SFileNotFound, source, kErrorFileNotFound);
+    std::optional<TExtFileStream> input;
+    try {
+        input.emplace(source, fmOpenRead | fmShareDenyNone, 0, &sourceData);
+    } catch (const EExtFileStreamError& e) {
+        // A missing file, a folder, a FIFO or a dangling link is no file to copy.
+        const bool noFile = MeansNoSuchEntry(e.ErrorCode) || e.ErrorCode == kErrorIsFolder ||
+                            e.ErrorCode == kErrorNotRegularFile;
+        if (noFile) RaiseCopyError(SFileNotFound, source, kErrorFileNotFound);
+        RaiseCopyError(SErrorOpening, source, e.ErrorCode);
     }
 
     const auto size = static_cast<size_t>(std::max(bufferSize, 1));
@@ -125,14 +135,7 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
     const uint32_t permissions = attributes < 0
                                      ? sourceData.Permissions
                                      : PermissionsForAttributes(uint32_t(attributes) & 0xFFFF);
-
-    std::optional<TExtFileStream> input;
-    try {
-        input.emplace(source, fmOpenRead | fmShareDenyNone);
-    } catch (const EExtFileStreamError& e) {
-        RaiseCopyError(SErrorOpening, source, e.ErrorCode);
-    }
-    AdviseSequentialRead(input->Handle());
+    if (sourceData.FileSize > size) AdviseSequentialRead(input->Handle());
 
     const QString replaced = ReplacedFile(target);
     TempFile output(replaced, target);

@@ -18,6 +18,10 @@ extern const ErrorCode
     kErrorNotRegularFile;  // EINVAL: a FIFO, socket or device where a file was expected
 extern const ErrorCode kErrorFileExists;  // EEXIST
 
+// True for the codes that say a name leads to no entry: missing, a path through a file, a
+// link loop.
+bool MeansNoSuchEntry(ErrorCode code);
+
 // The system's text for an error code, as a user would see it ("No space left on device").
 QString SystemErrorMessage(ErrorCode code);
 

@@ -22,11 +22,12 @@ enum class FileDisposition {
     CreateNew,     // create, fail with kErrorFileExists when the name is taken
 };
 
-// Opens or creates a regular file (links followed). Folders, FIFOs, sockets and devices are
-// refused without blocking. `permissions` are the POSIX bits of a newly created file (the
-// umask applies); 0 means the usual 0666.
+// Opens or creates a regular file (links followed). Folders (kErrorIsFolder), FIFOs, sockets
+// and devices (kErrorNotRegularFile) are refused without blocking. `permissions` are the POSIX
+// bits of a newly created file (the umask applies); 0 means the usual 0666. `data`, when
+// given, receives the opened file's attribute data.
 ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
-                   uint32_t permissions, FileHandle& handle);
+                   uint32_t permissions, FileHandle& handle, TFileAttributeData* data = nullptr);
 
 // One read of at most `count` bytes; `done` receives the bytes read (0 at the end of the file).
 ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done);

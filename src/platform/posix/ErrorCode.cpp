@@ -14,6 +14,10 @@ const ErrorCode kErrorIsFolder = EISDIR;
 const ErrorCode kErrorNotRegularFile = EINVAL;
 const ErrorCode kErrorFileExists = EEXIST;
 
+bool MeansNoSuchEntry(ErrorCode code) {
+    return code == ENOENT || code == ENOTDIR || code == ELOOP;
+}
+
 QString SystemErrorMessage(ErrorCode code) {
     char buffer[256];
     // The GNU strerror_r returns its text, which need not be in the buffer.

@@ -17,11 +17,12 @@ namespace Platform {
 using namespace Posix;
 
 ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
-                   uint32_t permissions, FileHandle& handle) {
+                   uint32_t permissions, FileHandle& handle, TFileAttributeData* data) {
     handle = kInvalidHandle;
     if (ErrorCode fault = InjectedFault(FaultPoint::Open, path)) return fault;
 
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the FIFO is then refused.
+    // Regular files ignore the flag, so it stays.
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     switch (access) {
         case FileAccess::Read:
@@ -57,8 +58,7 @@ ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition dispo
         close(fd);
         return error;
     }
-    // Regular files ignore O_NONBLOCK, but a later reader should not see it.
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (data != nullptr) FillAttributeData(st, false, *data);
     handle = fd;
     return 0;
 }

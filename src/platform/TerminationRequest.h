@@ -1,0 +1,13 @@
+// A request from the system to end the program (a logout, a kill), turned into a call on the
+// program's event loop, so that the program can close its window and keep its settings.
+#pragma once
+
+#include <functional>
+
+namespace Platform {
+
+// From now on a termination request calls `callback` from the event loop of the calling
+// thread. A second request while the first is handled ends the process at once.
+void OnTerminationRequest(std::function<void()> callback);
+
+}  // namespace Platform
