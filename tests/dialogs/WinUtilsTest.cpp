@@ -170,6 +170,7 @@ TEST(MessageBox, DefaultButtonTitleAndLineBreaks) {
 }
 
 TEST(MessageBox, UnansweredBoxWithTimeOutClosesItselfWithOk) {
+    SetMessageAnswerer({});  // the real box, closing itself
     bool shownWhileWaiting = false;
     QTimer::singleShot(200, [&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -183,6 +184,7 @@ TEST(MessageBox, UnansweredBoxWithTimeOutClosesItselfWithOk) {
 }
 
 TEST(MessageBox, BoxWithTimeOutAnsweredInTimeGivesTheButton) {
+    SetMessageAnswerer({});  // the real box, answered by a click
     QTimer::singleShot(100, [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);

@@ -1,0 +1,190 @@
+// The real pairwell program started as a user or a scheduler would start it, on temporary
+// folders: what it leaves in the folders, the run log and the settings file.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "TempFolder.h"
+
+using TestSupport::Exists;
+using TestSupport::ReadAll;
+using TestSupport::TempFolder;
+
+namespace {
+
+class PairwellTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        first = temp.MakeFolder("A");
+        second = temp.MakeFolder("B");
+        settingsFolder = temp.MakeFolder("home/.config/Quillonsoft");
+        runtimeFolder = temp.MakeFolder("runtime");
+    }
+
+    QString IniName() const { return settingsFolder + "/pairwell.ini"; }
+    QString LogName() const { return settingsFolder + "/pairwell.log"; }
+
+    // Settings that remember `last` and hold one entry for the first folder.
+    void WriteSettings(const QString& last, const QString& partner, const QString& extra = {}) {
+        temp.WriteFile("home/.config/Quillonsoft/pairwell.ini",
+                       ("[Config]\nLastDir=" + last + "\nDirCount=1\n[RefDir00]\nName=" + first +
+                        "\nDirectory=" + partner + "\nFilter=*.*\n" + extra)
+                           .toUtf8());
+    }
+
+    QProcessEnvironment Environment(bool offscreen) const {
+        QProcessEnvironment environment;
+        environment.insert("PATH", "/usr/bin:/bin");
+        environment.insert("HOME", temp / "home");
+        environment.insert("XDG_CONFIG_HOME", temp / "home/.config");
+        environment.insert("XDG_DATA_HOME", temp / "home/.local/share");
+        environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
+        environment.insert("LC_ALL", "C");
+        if (offscreen) environment.insert("QT_QPA_PLATFORM", "offscreen");
+        return environment;
+    }
+
+    // Runs pairwell to its end, without a display, as a scheduler does; the exit code.
+    int Run(const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(Environment(/*offscreen=*/false));
+        process.start(PAIRWELL_EXECUTABLE, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << "pairwell did not end";
+        stderrText = process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // True when pairwell opened its window (it is still running after a while); the window
+    // is then closed the way a logout closes it.
+    bool OpensWindow(const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(Environment(/*offscreen=*/true));
+        process.start(PAIRWELL_EXECUTABLE, arguments);
+        const bool ended = process.waitForFinished(1500);
+        if (!ended) {
+            process.terminate();
+            EXPECT_TRUE(process.waitForFinished(10000));
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(process.exitCode(), 0);
+        }
+        return !ended;
+    }
+
+    QStringList LogLines() const { return QString::fromUtf8(ReadAll(LogName())).split('\n'); }
+
+    TempFolder temp;
+    QString first, second, settingsFolder, runtimeFolder;
+    QByteArray stderrText;
+};
+
+const QRegularExpression kHeader("^Start synchronizing - \\S.*$");
+
+}  // namespace
+
+TEST_F(PairwellTest, ForceSyncsTheRememberedPairAndAppendsOneReportPerRun) {
+    WriteSettings(first, second);
+    temp.WriteFile("A/a.txt", "from a", 1600000000);
+    temp.WriteFile("B/b.txt", "from b", 1600000000);
+
+    ASSERT_EQ(Run({"-force"}), 0) << stderrText.toStdString();
+    EXPECT_EQ(ReadAll(second + "/a.txt"), "from a");
+    EXPECT_EQ(ReadAll(first + "/b.txt"), "from b");
+
+    QStringList lines = LogLines();
+    ASSERT_EQ(lines.size(), 16);  // 15 lines, each ended by a line break
+    EXPECT_TRUE(kHeader.match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_EQ(lines.mid(1),
+              QStringList({"First folder:  " + first, "Second folder: " + second,
+                           "=> Scan directory: " + first + "/", "  1 files found",
+                           "=> Scan directory: " + second + "/", "  1 files found",
+                           "=> Copy files to: " + second + "/", "  Copy: a.txt", "  1 files copied",
+                           "=> Copy files to: " + first + "/", "  Copy: b.txt", "  1 files copied",
+                           "Files have been copied: 1 <=> 1", "", ""}));
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(IniName())).contains("LastDir=" + first + "\n"));
+
+    ASSERT_EQ(Run({"-force"}), 0);
+    lines = LogLines();
+    ASSERT_EQ(lines.size(), 16 + 9);  // the first report stays, the second follows it
+    EXPECT_TRUE(kHeader.match(lines[15]).hasMatch());
+    EXPECT_EQ(lines.mid(22), QStringList({"Nothing to do!", "", ""}));
+}
+
+TEST_F(PairwellTest, ForceIsRecognisedByItsBeginningOnly) {
+    WriteSettings(first, second);
+    const struct {
+        const char* argument;
+        bool force;
+    } cases[] = {{"-f", true}, {"-FO", true}, {"--force", true}, {"-forced", false}};
+    for (const auto& c : cases) {
+        QFile::remove(LogName());
+        if (c.force) {
+            EXPECT_EQ(Run({c.argument}), 0) << c.argument;
+            EXPECT_TRUE(Exists(LogName())) << c.argument;
+        } else {
+            EXPECT_TRUE(OpensWindow({c.argument})) << c.argument;
+            EXPECT_FALSE(Exists(LogName())) << c.argument;
+        }
+    }
+}
+
+TEST_F(PairwellTest, ForceWithoutARememberedFolderOpensTheWindowOrEndsWithoutDisplay) {
+    EXPECT_TRUE(OpensWindow({"-force"}));
+    EXPECT_FALSE(Exists(LogName()));
+    // Closed by a termination request, the window still wrote its settings.
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(IniName())).contains("DirCount=0"));
+
+    // With no display at all there is nobody to show the window to: it ends and says so.
+    EXPECT_EQ(Run({"-force"}), 1);
+    EXPECT_TRUE(stderrText.contains("no display")) << stderrText.toStdString();
+}
+
+TEST_F(PairwellTest, ALogThatCannotBeWrittenDoesNotStopTheRun) {
+    WriteSettings(first, second);
+    temp.MakeFolder("home/.config/Quillonsoft/pairwell.log");  // a folder where the log goes
+    temp.WriteFile("A/a.txt", "x");
+    EXPECT_EQ(Run({"-force"}), 0);
+    EXPECT_EQ(ReadAll(second + "/a.txt"), "x");
+    EXPECT_TRUE(TestSupport::Entries(LogName()).isEmpty());
+}
+
+TEST_F(PairwellTest, AMissingSecondFolderIsReportedAndEndsWithOne) {
+    const QString missing = temp / "gone";
+    WriteSettings(first, missing);
+    EXPECT_EQ(Run({"-force"}), 1);
+    EXPECT_EQ(LogLines().mid(3),
+              QStringList({"Directory not found: " + missing + "/", "Nothing to do!", "", ""}));
+}
+
+TEST_F(PairwellTest, RememberedFolderWithoutEntrySynchronisesNothing) {
+    temp.WriteFile("home/.config/Quillonsoft/pairwell.ini",
+                   ("[Config]\nLastDir=" + first + "\nDirCount=0\n").toUtf8());
+    temp.WriteFile("A/a.txt", "x");
+    EXPECT_EQ(Run({"-force"}), 1);
+    EXPECT_EQ(LogLines().mid(1), QStringList({"First folder:  ", "Second folder: ",
+                                              "Directory not found: ", "Nothing to do!", "", ""}));
+    EXPECT_TRUE(TestSupport::Entries(second).isEmpty());
+}
+
+TEST_F(PairwellTest, TheEntrysOwnPairIsSyncedNotTheNewestHistoryFolder) {
+    const QString other = temp.MakeFolder("other");
+    WriteSettings(first, second, "[Directories]\nHistory0=" + other + "\n");
+    temp.WriteFile("A/a.txt", "x");
+    EXPECT_EQ(Run({"-force"}), 0);
+    EXPECT_TRUE(Exists(second + "/a.txt"));
+    EXPECT_TRUE(TestSupport::Entries(other).isEmpty());
+}
+
+TEST_F(PairwellTest, GermanReportOnAMachineWithOnlyTheCLocale) {
+    WriteSettings(first, second);
+    temp.WriteFile("A/a.txt", "x");
+    EXPECT_EQ(Run({"-force", "-lang:de"}), 0);
+    const QStringList lines = LogLines();
+    EXPECT_TRUE(lines[0].startsWith("Start der Synchronisierung - ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "Erster Ordner:  " + first);
+    EXPECT_EQ(lines[2], "Zweiter Ordner: " + second);
+    EXPECT_EQ(lines[3], "=> Verzeichnis durchsuchen: " + first + "/");
+    EXPECT_TRUE(lines.contains("Dateien wurden kopiert: 0 <=> 1"));
+}
