@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
             exitCode = 1;
         } else {
             // A logout or a kill closes the window properly, so the settings are kept.
-            Platform::OnTerminationRequest([&mainForm] { mainForm.close(); });
+            Platform::OnTerminationRequest(&mainForm, [&mainForm] { mainForm.close(); });
             mainForm.show();
             exitCode = application.exec();
         }

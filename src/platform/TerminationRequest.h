@@ -4,10 +4,12 @@
 
 #include <functional>
 
+class QObject;
+
 namespace Platform {
 
-// From now on a termination request calls `callback` from the event loop of the calling
-// thread. A second request while the first is handled ends the process at once.
-void OnTerminationRequest(std::function<void()> callback);
+// While `owner` lives, a termination request calls `callback` from the event loop of the
+// calling thread. A second request while the first is handled ends the process at once.
+void OnTerminationRequest(QObject* owner, std::function<void()> callback);
 
 }  // namespace Platform

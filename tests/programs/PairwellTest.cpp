@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -22,6 +23,8 @@ class PairwellTest : public ::testing::Test {
         second = temp.MakeFolder("B");
         settingsFolder = temp.MakeFolder("home/.config/Quillonsoft");
         runtimeFolder = temp.MakeFolder("runtime");
+        QFile::setPermissions(runtimeFolder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString IniName() const { return settingsFolder + "/pairwell.ini"; }

@@ -30,11 +30,11 @@ extern "C" void OnSignal(int signal) {
 
 }  // namespace
 
-void OnTerminationRequest(std::function<void()> callback) {
+void OnTerminationRequest(QObject* owner, std::function<void()> callback) {
     if (signalPipe[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
                      [callback = std::move(callback)] {
                          char byte;
