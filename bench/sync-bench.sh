@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times Pairwell's two-way run against rsync (both ways) and unison, in one run, on the same
+# Times Pairwell (pairwell -force) against rsync (both ways) and unison, in one run, on the same
 # generated trees: several runs each, medians, ratios to each peer and peak memory.
 #   bench/sync-bench.sh [small|large|all] [runs]     (BUILD=build, WORK=bench/out/sync)
 # small: 20,000 files of 0 to 32 KiB in 2,000 folders; large: 200,000 files in 20,000 folders.
@@ -11,19 +11,29 @@ sizes=${1:-small}
 runs=${2:-5}
 build=${BUILD:-build}
 work=${WORK:-bench/out/sync}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
 [ "$sizes" = all ] && sizes="small large"
 
-cmake --build "$build" --target generate-tree sync-trees >/dev/null
+cmake --build "$build" --target generate-tree pairwell catalogs >/dev/null
 generate=$build/bin/generate-tree
 export UNISON  # unison keeps its archives in the work folder, not in the user's home
 
-# The tools under test, each given the two folders.
-tool_pairwell() { "$build/bin/sync-trees" "$1" "$2" >/dev/null; }
+# The tools under test, each given the two folders. Pairwell runs unattended as a scheduler
+# starts it: the pair is its remembered folder's entry in a settings folder of its own.
+tool_pairwell() {
+  local config=$work/pairwell-home/.config/Quillonsoft
+  mkdir -p "$config"
+  printf '[Config]\nLastDir=%s\nDirCount=1\n[RefDir00]\nName=%s\nDirectory=%s\n' "$1" "$1" "$2" \
+    >"$config/pairwell.ini"
+  HOME=$work/pairwell-home XDG_CONFIG_HOME=$work/pairwell-home/.config DISPLAY= WAYLAND_DISPLAY= \
+    "$build/bin/pairwell" -force >/dev/null
+}
 tool_rsync() { rsync -rtu "$1/" "$2/" && rsync -rtu "$2/" "$1/"; }
 tool_unison() { unison "$1" "$2" -batch -times -auto -silent >/dev/null 2>&1; }
 tool_cp() { cp -a "$1/." "$2/"; }
 export -f tool_pairwell tool_rsync tool_unison tool_cp
-export build
+export build work
 
 # Runs a tool on two folders and records "seconds peak-KiB" in the file $4. A tool that
 # reports a failure is noted; the run goes on.

@@ -37,6 +37,18 @@ bool Asked(int argc, char** argv, const char* option) {
     return false;
 }
 
+// Qt's notice that the runtime folder is not set concerns a folder this program never uses; a
+// scheduler would mail it after every run.
+QtMessageHandler standardHandler = nullptr;
+
+void FilterQtNotices(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    standardHandler(type, context, message);
+}
+
 // Without a display the program can still run unattended, on Qt's offscreen platform.
 bool UseOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -59,6 +71,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    standardHandler = qInstallMessageHandler(FilterQtNotices);
     Catalog::TP_GlobalIgnoreClass("QFont");
     ProgramInit::InitProgram(QStringLiteral("Quillonsoft"), QString(),
                              {QStringLiteral("runtime10"), QStringLiteral("units")});
