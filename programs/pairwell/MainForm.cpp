@@ -450,12 +450,13 @@ void TMainForm::btSecondDirClick() {
 }
 
 void TMainForm::btRemoveClick() {
+    // Nothing to remove: no question that leads nowhere.
+    const int selected = edRefDir->Selected();
+    if (selected < 0) return;
     if (!WinUtils::ConfirmDialogPos(WinUtils::BottomLeftPos(bbRemove), QString(),
                                     Catalog::gettext("Remove folder from list?"))) {
         return;
     }
-    const int selected = edRefDir->Selected();
-    if (selected < 0) return;
     edRefDir->RemoveEntry(selected);
     const int next = selected < edRefDir->Count() ? selected : 0;
     edRefDir->Select(edRefDir->Count() > 0 ? next : -1);
