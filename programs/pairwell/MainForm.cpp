@@ -340,15 +340,19 @@ void TMainForm::ShowDirInfo() {
     edFilter->setEditText(info.Filter);
 }
 
+TDirInfo TMainForm::DirInfoFromControls() const {
+    TDirInfo info;
+    info.DirName = edSecondDir->currentText();
+    info.Filter = edFilter->currentText();
+    info.SubDir = cbSubDir->isChecked();
+    info.Dupl = cbDupl->isChecked();
+    return info;
+}
+
 void TMainForm::SaveDirInfo() {
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
-    TDirInfo info;
-    info.SubDir = cbSubDir->isChecked();
-    info.Dupl = cbDupl->isChecked();
-    info.DirName = edSecondDir->currentText();
-    info.Filter = edFilter->currentText();
-    edRefDir->SetData(selected, QVariant::fromValue(info));
+    edRefDir->SetData(selected, QVariant::fromValue(DirInfoFromControls()));
 }
 
 // ---- showing and the unattended run ----
@@ -419,12 +423,7 @@ void TMainForm::btRefDirClick() {
     if (chosen.isEmpty()) return;
     edRefDir->setEditText(chosen);
     if (edRefDir->FindEntry(chosen) < 0) {
-        TDirInfo info;
-        info.DirName = edSecondDir->currentText();
-        info.Filter = edFilter->currentText();
-        info.SubDir = cbSubDir->isChecked();
-        info.Dupl = cbDupl->isChecked();
-        edRefDir->AddEntry(chosen, QVariant::fromValue(info));
+        edRefDir->AddEntry(chosen, QVariant::fromValue(DirInfoFromControls()));
     } else {
         ShowDirInfo();
     }

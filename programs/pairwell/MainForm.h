@@ -64,6 +64,7 @@ class TMainForm : public QMainWindow, private TTwoWayHost {
     void ReadFirstParameter();
 
     // The pair's values between the controls and the selected entry.
+    TDirInfo DirInfoFromControls() const;
     void ShowDirInfo();
     void SaveDirInfo() override;
     void LoadDirList(const QString& prefix, int count);

@@ -10,7 +10,7 @@
 class TFolderListBox : public QComboBox {
     Q_OBJECT
 
-public:
+  public:
     explicit TFolderListBox(QWidget* parent = nullptr);
 
     int Count() const { return count(); }
@@ -32,10 +32,10 @@ public:
     void showPopup() override;
     void hidePopup() override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void DroppedDown();  // the list is about to open
     void ClosedUp();     // the list has closed (after a choice, if one was made)
 
-private:
+  private:
     int selected_ = -1;
 };

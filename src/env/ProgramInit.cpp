@@ -204,13 +204,18 @@ QString ReadLanguageOptions() {
         if (!option) continue;
         QString value = *option;
         switch (Classify(value)) {
-            case TInitOption::Lang: code = ShortCode(value); break;
-            case TInitOption::Ini: requested = PlaceHolders::ExpandPlaceholders(value); break;
+            case TInitOption::Lang:
+                code = ShortCode(value);
+                break;
+            case TInitOption::Ini:
+                requested = PlaceHolders::ExpandPlaceholders(value);
+                break;
             case TInitOption::Portable:
                 portable = true;
                 if (requested.isEmpty()) requested = ProgramFolder();
                 break;
-            case TInitOption::None: break;
+            case TInitOption::None:
+                break;
         }
     }
     if (!requested.isEmpty()) {
