@@ -9,7 +9,7 @@ packages=(
   gettext                                # msgfmt for the message catalogs
   libgtest-dev libgmock-dev              # GoogleTest
   clang-format                           # the project's code style
-  xvfb xauth                             # window tests and screenshots on a virtual display
+  xvfb xauth fonts-dejavu-core           # window tests (they measure text) and screenshots
   rsync unison time                      # peers and peak-memory timing for the benchmark
 )
 
