@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
+#include "AtomicSave.h"
 #include "FormatSafe.h"
 
 namespace IniFiles {
@@ -362,32 +362,6 @@ int ReadFileBytes(const QString& fileName, QByteArray& content, bool& exists) {
     return 0;
 }
 
-// Replaces the file by `content` through a temporary file in its folder and a rename. The
-// temporary file is removed on every failure. 0 or an error code (errno of the failed call
-// when Qt left it, else EIO).
-int SaveFileBytes(const QString& fileName, const QByteArray& content) {
-    QSaveFile file(fileName);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return errno != 0 ? errno : EIO;
-    errno = 0;
-    if (file.write(content) != content.size()) {
-        const int error = errno;
-        file.cancelWriting();
-        return error != 0 ? error : EIO;
-    }
-    // Flush before committing: in Qt 6.4 commit() ignores a failed flush of its buffer (a
-    // full disk, a file-size limit) and renames the truncated file over the old one.
-    errno = 0;
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const int error = errno;
-        file.cancelWriting();
-        return error != 0 ? error : EIO;
-    }
-    errno = 0;
-    if (!file.commit()) return errno != 0 ? errno : EIO;
-    return 0;
-}
-
 }  // namespace
 
 TIniFile::TIniFile(const QString& fileName)
@@ -530,7 +504,7 @@ void TIniFile::UpdateFile() {
     const QByteArray content = current->Serialize();
     const bool unchanged = exists ? content == onDisk : content.isEmpty();
     if (!unchanged) {
-        if (const int error = SaveFileBytes(fileName_, content); error != 0)
+        if (const int error = FileUtils::WriteFileAtomically(fileName_, content); error != 0)
             throw EIniFileError::ForFile(fileName_, error);
     }
     document_ = std::move(current);

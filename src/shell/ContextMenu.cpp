@@ -3,16 +3,15 @@
 #include "ContextMenu.h"
 
 #include <cerrno>
-#include <optional>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "AtomicSave.h"
 #include "Catalog.h"
 #include "FileSystemOps.h"
 #include "IniFiles.h"
@@ -120,37 +119,6 @@ QByteArray ServiceMenuText(const TMenuEntry& entry, const QString& menuText) {
         .toUtf8();
 }
 
-int ErrnoOr(int fallback) {
-    return errno != 0 ? errno : fallback;
-}
-
-// Replaces the file in one step; 0 or the system's error code. The old file stays when
-// anything fails.
-int WriteAtomically(const QString& fileName, const QByteArray& content,
-                    std::optional<QFileDevice::Permissions> permissions) {
-    QSaveFile file(fileName);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return ErrnoOr(EIO);
-    errno = 0;
-    if ((permissions && !file.setPermissions(*permissions)) ||
-        file.write(content) != content.size()) {
-        const int error = ErrnoOr(EIO);
-        file.cancelWriting();
-        return error;
-    }
-    // Flush before committing: in Qt 6.4 commit() ignores a failed flush of its buffer and
-    // renames the truncated file over the old one.
-    errno = 0;
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const int error = ErrnoOr(EIO);
-        file.cancelWriting();
-        return error;
-    }
-    errno = 0;
-    if (!file.commit()) return ErrnoOr(EIO);
-    return 0;
-}
-
 // Lets the file manager see the change at once; without the tool it sees it later.
 void RefreshDesktopDatabase(const QString& applicationsFolder) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
@@ -202,12 +170,12 @@ void Register(const TMenuEntry& entry, const QString& menuText) {
         }
     }
     // The desktop entry marks the program as registered, so it goes last.
-    if (const int error = WriteAtomically(files.ServiceMenu, ServiceMenuText(entry, menuText),
-                                          kServiceMenuPermissions)) {
+    if (const int error = FileUtils::WriteFileAtomically(
+            files.ServiceMenu, ServiceMenuText(entry, menuText), kServiceMenuPermissions)) {
         throw EIniFileError::ForFile(files.ServiceMenu, error);
     }
     if (const int error =
-            WriteAtomically(files.DesktopEntry, DesktopEntryText(entry, menuText), std::nullopt)) {
+            FileUtils::WriteFileAtomically(files.DesktopEntry, DesktopEntryText(entry, menuText))) {
         // A service menu without its desktop entry would be half a registration. An entry
         // that was there before stays, and keeps the service menu just written with it.
         if (!QFileInfo(files.DesktopEntry).isFile()) Platform::DeleteFile(files.ServiceMenu);
