@@ -67,12 +67,6 @@ TDateTime DateTimeOf(TFileTime time) {
     return FileTimeToDateTime(time, dateTime) ? dateTime : 0.0;
 }
 
-bool IsExistingDirectory(const QString& path) {
-    TFileAttributeData data;
-    return GetFileAttributeData(path, data, true) == 0 &&
-           (data.Attributes & Platform::kAttrDirectory) != 0;
-}
-
 // True when `inner` is `outer` or lies inside it.
 bool IsWithin(const QString& inner, const QString& outer) {
     const QString outerFolder = IncludeTrailingDelimiter(outer);
@@ -125,9 +119,9 @@ void TTwoWaySync::DoSync(bool preview, bool interactive) {
 
     // An empty box names no folder: it never stands for the root.
     QString refusal;
-    if (first.isEmpty() || !IsExistingDirectory(first)) {
+    if (first.isEmpty() || !DirectoryExists(first)) {
         refusal = gettext("Directory not found: ") + first;
-    } else if (second.isEmpty() || !IsExistingDirectory(second)) {
+    } else if (second.isEmpty() || !DirectoryExists(second)) {
         refusal = gettext("Directory not found: ") + second;
     } else {
         refusal = RefusePair(first, second, subfolders);

@@ -135,13 +135,13 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
     const uint32_t permissions = attributes < 0
                                      ? sourceData.Permissions
                                      : PermissionsForAttributes(uint32_t(attributes) & 0xFFFF);
-    if (sourceData.FileSize > size) AdviseSequentialRead(input->Handle());
 
     const QString replaced = ReplacedFile(target);
     TempFile output(replaced, target);
-    // A file of more than one buffer gets its room first: a full disk then shows at once,
-    // not after hundreds of megabytes, and the file lies in one piece.
+    // A file of more than one buffer is read ahead and gets its room first: a full disk then
+    // shows at once, not after hundreds of megabytes, and the file lies in one piece.
     if (sourceData.FileSize > size) {
+        AdviseSequentialRead(input->Handle());
         const int error = ReserveFileSpace(output.Stream().Handle(), sourceData.FileSize);
         if (error == kErrorDiskFull) RaiseCopyError(SErrorWriting, target, error);
     }

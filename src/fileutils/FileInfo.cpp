@@ -113,4 +113,9 @@ bool FileExists(const QString& fileName) {
     return GetFileAttributeData(fileName, data, true) == 0 && DescribesFile(data);
 }
 
+bool DirectoryExists(const QString& name) {
+    TFileAttributeData data;
+    return GetFileAttributeData(name, data, true) == 0 && (data.Attributes & kAttrDirectory) != 0;
+}
+
 }  // namespace FileUtils

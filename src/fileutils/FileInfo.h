@@ -48,4 +48,7 @@ bool DescribesFile(const TFileAttributeData& data);
 // dangling links.
 bool FileExists(const QString& fileName);
 
+// True for an existing folder or a link to one.
+bool DirectoryExists(const QString& name);
+
 }  // namespace FileUtils

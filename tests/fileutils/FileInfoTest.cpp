@@ -83,20 +83,26 @@ TEST(FileInfo, FilesCompareByMillisecondAndAMissingFileIsOldest) {
     EXPECT_EQ(GetFileLastWriteTime(folder / "missing"), 0u);
 }
 
-TEST(FileInfo, FileExistsOnlyForRegularFilesAndLinksToThem) {
+TEST(FileInfo, FileAndDirectoryExistFollowLinksAndTellKindsApart) {
     TempFolder folder;
     folder.WriteFile("file", "x");
     folder.MakeFolder("dir");
     const QByteArray base = Platform::ToNativeName(folder.Path());
     ASSERT_EQ(symlink("file", (base + "link").constData()), 0);
+    ASSERT_EQ(symlink("dir", (base + "dirlink").constData()), 0);
     ASSERT_EQ(symlink("none", (base + "dangling").constData()), 0);
     ASSERT_EQ(mkfifo((base + "fifo").constData(), 0644), 0);
-    const std::pair<const char*, bool> cases[] = {
-        {"file", true},      {"link", true},  {"dir", false},
-        {"dangling", false}, {"fifo", false}, {"missing", false},
+    const struct {
+        const char* name;
+        bool file, directory;
+    } cases[] = {
+        {"file", true, false},     {"link", true, false},      {"dir", false, true},
+        {"dirlink", false, true},  {"dangling", false, false}, {"fifo", false, false},
+        {"missing", false, false},
     };
-    for (const auto& [name, exists] : cases) {
-        EXPECT_EQ(FileExists(folder / name), exists) << name;
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(folder / c.name), c.file) << c.name;
+        EXPECT_EQ(DirectoryExists(folder / c.name), c.directory) << c.name;
     }
 }
 
