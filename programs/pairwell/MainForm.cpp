@@ -233,8 +233,7 @@ void TMainForm::ReadSettings() {
         move(left, top);
         resize(width, height);
         CurrentDir_ = ini.ReadString(kConfig, QStringLiteral("LastDir"), QString());
-        const int count = ini.ReadInteger(kConfig, QStringLiteral("DirCount"), 0);
-        LoadDirList(kDirSection, count);
+        LoadDirList(ini, kDirSection, ini.ReadInteger(kConfig, QStringLiteral("DirCount"), 0));
     }
 
     edFilter->LoadFromIni(IniName_, QStringLiteral("Filter"));
@@ -248,8 +247,7 @@ void TMainForm::ReadSettings() {
     if (edSecondDir->HistoryList().Count() > 0) edSecondDir->setCurrentIndex(0);
 }
 
-void TMainForm::LoadDirList(const QString& prefix, int count) {
-    const IniFiles::TIniFile ini(IniName_);
+void TMainForm::LoadDirList(const IniFiles::TIniFile& ini, const QString& prefix, int count) {
     for (int i = 0; i < count; ++i) {
         const QString section = prefix + StringUtils::ZeroPaddedInt(2, i);
         const QString name = ini.ReadString(section, QStringLiteral("Name"), QString());
@@ -263,6 +261,8 @@ void TMainForm::LoadDirList(const QString& prefix, int count) {
     }
 }
 
+// Everything goes into the file in one save: the window's values, the folder list and the two
+// histories.
 void TMainForm::WriteSettings() {
     try {
         IniFiles::TIniFile ini(IniName_);
@@ -272,22 +272,16 @@ void TMainForm::WriteSettings() {
         ini.WriteInteger(kConfig, QStringLiteral("Width"), width());
         ini.WriteString(kConfig, QStringLiteral("LastDir"), edRefDir->currentText());
         ini.WriteInteger(kConfig, QStringLiteral("DirCount"), edRefDir->Count());
+        SaveDirList(ini, kDirSection);
+        edFilter->SaveHistory(ini);
+        edSecondDir->SaveHistory(ini);
         ini.UpdateFile();
-        SaveDirList(kDirSection);
     } catch (const FileUtils::EInOutError& error) {
         qWarning("%s", error.what());  // the settings of this session are lost, nothing else
     }
-    for (HListBox::THistoryCombo* box : {edFilter, edSecondDir}) {
-        try {
-            box->SaveHistory();
-        } catch (const FileUtils::EInOutError& error) {
-            qWarning("%s", error.what());
-        }
-    }
 }
 
-void TMainForm::SaveDirList(const QString& prefix) {
-    IniFiles::TIniFile ini(IniName_);
+void TMainForm::SaveDirList(IniFiles::TIniFile& ini, const QString& prefix) {
     for (int i = 0; i < edRefDir->Count(); ++i) {
         const QString section = prefix + StringUtils::ZeroPaddedInt(2, i);
         const TDirInfo info = edRefDir->Data(i).value<TDirInfo>();
@@ -298,7 +292,6 @@ void TMainForm::SaveDirList(const QString& prefix) {
         ini.WriteBool(section, QStringLiteral("Subdirectories"), info.SubDir);
         ini.WriteBool(section, QStringLiteral("Duplicates"), info.Dupl);
     }
-    ini.UpdateFile();
 }
 
 // The first parameter that is not an option of program initialisation: "force" asks for an

@@ -21,6 +21,9 @@ class TFolderListBox;
 namespace HListBox {
 class THistoryCombo;
 }
+namespace IniFiles {
+class TIniFile;
+}
 
 // One entry of the folder list: the pair's second folder, filter and options. The first
 // folder is the name the entry stands under.
@@ -67,8 +70,8 @@ class TMainForm : public QMainWindow, private TTwoWayHost {
     TDirInfo DirInfoFromControls() const;
     void ShowDirInfo();
     void SaveDirInfo() override;
-    void LoadDirList(const QString& prefix, int count);
-    void SaveDirList(const QString& prefix);
+    void LoadDirList(const IniFiles::TIniFile& ini, const QString& prefix, int count);
+    void SaveDirList(IniFiles::TIniFile& ini, const QString& prefix);
 
     // Handlers.
     void FormShow();

@@ -154,15 +154,19 @@ bool THistoryList::SelectMenuItem(const QString& s) {
 
 void THistoryList::SaveToIni(const QString& iniName, const QString& iniSection, bool erase) const {
     IniFiles::TIniFile ini(iniName);
+    SaveToIni(ini, iniSection, erase);
+    ini.UpdateFile();
+}
+
+void THistoryList::SaveToIni(IniFiles::TIniFile& ini, const QString& iniSection, bool erase) const {
     if (erase) ini.EraseSection(iniSection);
     ini.AddSection(iniSection);  // an empty history still has its section
-    // A refused entry (one with a line break) raises here; the destructor of `ini` still
-    // writes the entries before it.
+    // A refused entry (one with a line break) raises here; the entries before it are written
+    // when the file is saved.
     for (int i = 0; i < Count(); ++i) {
         const QString& text = FEntries[i].Text;
         ini.WriteString(iniSection, HistoryKey(i), text == kBlankEntry ? kStoredBlank : text);
     }
-    ini.UpdateFile();
 }
 
 void THistoryList::LoadFromIni(const QString& iniName, const QString& iniSection) {
@@ -374,6 +378,12 @@ void THistoryCombo::SaveHistory() {
     FHistorySaved = true;
     if (FIniFileName.isEmpty() || FIniSection.isEmpty()) return;
     FHistoryList.SaveToIni(FIniFileName, FIniSection, FEraseSection);
+}
+
+void THistoryCombo::SaveHistory(IniFiles::TIniFile& ini) {
+    FHistorySaved = true;
+    if (FIniSection.isEmpty()) return;
+    FHistoryList.SaveToIni(ini, FIniSection, FEraseSection);
 }
 
 void THistoryCombo::showPopup() {

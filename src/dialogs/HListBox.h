@@ -12,6 +12,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace IniFiles {
+class TIniFile;
+}
+
 class QAction;
 class QFocusEvent;
 
@@ -60,6 +64,8 @@ class THistoryList {
     // count stay unless `erase` empties the section first. Raises IniFiles::EIniFileError
     // when the file cannot be written.
     void SaveToIni(const QString& iniName, const QString& iniSection, bool erase) const;
+    // The same into a settings file that the caller saves (with its other sections at once).
+    void SaveToIni(IniFiles::TIniFile& ini, const QString& iniSection, bool erase) const;
     // Replaces the entries by the non-empty keys "History0" … "History<MaxLen-1>" ("?" reads
     // as one blank); a missing file gives an empty list. Menus and StrList stay as they are.
     void LoadFromIni(const QString& iniName, const QString& iniSection);
@@ -176,6 +182,9 @@ class THistoryCombo : public QComboBox {
     // Writes the history to IniFileName/IniSection when both are set; raises
     // IniFiles::EIniFileError when that fails. The destructor then does not save again.
     void SaveHistory();
+    // The same into the settings file the window saves with everything else; the window
+    // calls UpdateFile and sees the error.
+    void SaveHistory(IniFiles::TIniFile& ini);
 
     bool IsSimpleStyle() const { return FSimpleStyle; }
 
