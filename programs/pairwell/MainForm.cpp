@@ -297,16 +297,21 @@ void TMainForm::SaveDirList(IniFiles::TIniFile& ini, const QString& prefix) {
 // The first parameter that is not an option of program initialisation: "force" asks for an
 // unattended run, a folder (or the folder of a file) is the first folder to preselect.
 void TMainForm::ReadFirstParameter() {
+    const QStringList& arguments = ProgramInit::ProgramArguments();
     QString text;
-    bool found = false;
-    for (const QString& argument : ProgramInit::ProgramArguments()) {
-        if (ProgramInit::IsProgramInitOption(argument)) continue;
-        text = argument;
-        found = true;
+    bool option = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--")) {
+            // What follows "--" is a name, never an option.
+            if (i + 1 < arguments.size()) text = arguments[i + 1];
+            break;
+        }
+        if (ProgramInit::IsProgramInitOption(arguments[i])) continue;
+        text = arguments[i];
+        option = text.startsWith(QLatin1Char('-'));
         break;
     }
-    if (!found) return;
-    if (text.startsWith(QLatin1Char('-'))) {
+    if (option) {
         text = text.mid(text.startsWith(QLatin1String("--")) ? 2 : 1);
         if (StringUtils::MatchesKeyword(text, QStringLiteral("force"))) Force_ = true;
     }

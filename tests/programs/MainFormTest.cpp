@@ -149,6 +149,8 @@ TEST_F(MainFormTest, FirstParameterPreselectsAFolderOrAsksForAnUnattendedRun) {
         {{temp / "missing/deeper"}, temp / "missing/", false},
         {{"-lang:en", folder}, folder + "/", false},  // options of the start-up are passed over
         {{"-force"}, "/remembered/", true},           // force alone keeps the remembered folder
+        {{"--", folder}, folder + "/", false},        // after "--" a name, never an option
+        {{"--"}, "/remembered/", true},
         {{}, "/remembered/", true},
     };
     for (const auto& c : cases) {
