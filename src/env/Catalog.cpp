@@ -27,7 +27,7 @@ namespace {
 const char* const kKnownDomains[] = {"default", "dialogs", "units", "runtime10"};
 
 struct State {
-    QStringList resourceDomains{QStringLiteral("default")};
+    QList<QByteArray> resourceDomains{QByteArrayLiteral("default")};
     QList<QByteArray> boundDomains;
     QString language = QStringLiteral("C");
     QString folder;
@@ -51,18 +51,20 @@ void EnsureMessagesLocale() {
     }
 }
 
-void Bind(const QByteArray& domain) {
+void Bind(const char* domain) {
     State& state = Current();
-    if (state.boundDomains.contains(domain)) return;
+    for (const QByteArray& bound : state.boundDomains) {
+        if (bound == domain) return;
+    }
     const QByteArray folder = Platform::ToNativeName(CatalogFolder());
-    bindtextdomain(domain.constData(), folder.constData());
-    bind_textdomain_codeset(domain.constData(), "UTF-8");
-    state.boundDomains << domain;
+    bindtextdomain(domain, folder.constData());
+    bind_textdomain_codeset(domain, "UTF-8");
+    state.boundDomains << QByteArray(domain);
 }
 
 // The translation, or nullptr when the domain has none for this text.
 const char* Lookup(const char* domain, const char* msgid) {
-    Bind(QByteArray(domain));
+    Bind(domain);
     EnsureMessagesLocale();
     const char* text = ::dgettext(domain, msgid);
     return text == msgid ? nullptr : text;
@@ -78,8 +80,8 @@ QString DefaultCatalogFolder() {
 }  // namespace
 
 QString LoadResString(const TResourceString& resource) {
-    for (const QString& domain : Current().resourceDomains) {
-        if (const char* text = Lookup(domain.toUtf8().constData(), resource.Text)) {
+    for (const QByteArray& domain : Current().resourceDomains) {
+        if (const char* text = Lookup(domain.constData(), resource.Text)) {
             return QString::fromUtf8(text);
         }
     }
@@ -96,8 +98,9 @@ QString dgettext(const char* domain, const char* msgid) {
 }
 
 void AddResourceStringDomain(const QString& domain) {
-    QStringList& domains = Current().resourceDomains;
-    if (!domains.contains(domain)) domains << domain;
+    QList<QByteArray>& domains = Current().resourceDomains;
+    const QByteArray name = domain.toUtf8();
+    if (!domains.contains(name)) domains << name;
 }
 
 void UseLanguage(const QString& code) {
@@ -121,7 +124,7 @@ void UseLanguage(const QString& code) {
     }
     qputenv("LANGUAGE", search.toUtf8());
     for (const char* domain : kKnownDomains)
-        Bind(QByteArray(domain));
+        Bind(domain);
     EnsureMessagesLocale();
     ++_nl_msg_cat_cntr;
 }
