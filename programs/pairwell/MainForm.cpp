@@ -43,7 +43,6 @@ namespace {
 const QString kConfig = QStringLiteral("Config");
 const QString kDirSection = QStringLiteral("RefDir");
 const QString kAllFiles = QStringLiteral("*.*");
-const QString kCopyright = QStringLiteral("Copyright (C) 2026 Quillonsoft");
 const QString kContact = QStringLiteral("info@quillonsoft.example");
 constexpr int kHistoryLength = 15;
 constexpr int kRepaintInterval = 100;  // milliseconds between repaints while copying
@@ -65,7 +64,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     QString name;
     VersionInfo::InitProgramInfo(QStringLiteral("Synchronize folders"), QStringLiteral("1.0"),
-                                 kCopyright, 3, name, ProgVersDate_);
+                                 VersionInfo::kMakerCopyright, 3, name, ProgVersDate_);
     setWindowTitle(Catalog::gettext("Synchronize folders") + QStringLiteral(" (") +
                    VersionInfo::ProgramVersion().Comments + QLatin1Char(')'));
 
@@ -470,7 +469,8 @@ void TMainForm::cbSubDirClick() {
 
 void TMainForm::btnInfoClick() {
     WinUtils::InfoDialog(windowTitle(), windowTitle() + QStringLiteral(" - ") + ProgVersDate_ +
-                                            QStringLiteral("\r\n") + kCopyright +
+                                            QStringLiteral("\r\n") +
+                                            VersionInfo::ProgramVersion().Copyright +
                                             QStringLiteral("\r\n") + kContact);
 }
 

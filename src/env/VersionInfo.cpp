@@ -1,16 +1,13 @@
 // Version information on Linux: the project version compiled into each program.
 #include "VersionInfo.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
 
 #include "BuildVersion.h"
 #include "Catalog.h"
-#include "NativeName.h"
+#include "FileAttributes.h"
 #include "ProcessInfo.h"
 
 namespace VersionInfo {
@@ -22,15 +19,13 @@ constexpr auto SVersion = Catalog::ResourceString("Version");
 TFileVersionInfo programVersion;
 QString programFileForTesting;
 
-std::filesystem::path NativePath(const QString& fileName) {
-    return std::filesystem::path(Platform::ToNativeName(fileName).toStdString());
-}
-
 // The same file, whichever name or hard link it is reached by.
 bool IsRunningProgram(const QString& fileName) {
-    std::error_code error;
-    return !fileName.isEmpty() &&
-           std::filesystem::equivalent(NativePath(fileName), "/proc/self/exe", error) && !error;
+    Platform::TFileAttributeData file;
+    Platform::TFileAttributeData program;
+    return !fileName.isEmpty() && Platform::QueryAttributeData(fileName, true, file) == 0 &&
+           Platform::QueryAttributeData(Platform::ExecutablePath(), true, program) == 0 &&
+           file.VolumeId == program.VolumeId && file.FileIndex == program.FileIndex;
 }
 
 // Always four parts, as a Windows file version has them.
@@ -48,7 +43,7 @@ bool ReadVersionInfo(const QString& fileName, TFileVersionInfo& info) {
     if (!IsRunningProgram(fileName)) return false;
     info.Company = QStringLiteral("Quillonsoft");
     info.Version = FourPartVersion();
-    info.Copyright = QStringLiteral("Copyright (C) 2026 Quillonsoft");
+    info.Copyright = kMakerCopyright;
     return true;
 }
 

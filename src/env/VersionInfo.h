@@ -6,6 +6,9 @@
 
 namespace VersionInfo {
 
+// The maker's copyright line, as the program's version information carries it.
+inline const QString kMakerCopyright = QStringLiteral("Copyright (C) 2026 Quillonsoft");
+
 struct TFileVersionInfo {
     QString Company;
     QString Description;
