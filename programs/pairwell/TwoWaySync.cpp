@@ -75,15 +75,6 @@ bool IsWithin(const QString& inner, const QString& outer) {
 
 }  // namespace
 
-bool TTwoWaySync::CopyOneFile(const QString& source, const QString& target) {
-    try {
-        CopyFileWithTimestamp(source, target, -1, kCopyBufferSize);
-        return true;
-    } catch (...) {
-        return false;  // the log names the file; the reason is not shown
-    }
-}
-
 QString TTwoWaySync::RefusePair(const QString& first, const QString& second,
                                 bool subfolders) const {
     const QString realFirst = Platform::FinalPathName(first);
@@ -265,6 +256,22 @@ void TTwoWaySync::ReportCouldNotRead(const QString& folder) {
 void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase,
                             const TResultList& list, unsigned& counter) {
     host_.AddLog(kSectionMark + texts_->CopyFilesTo + QLatin1Char(' ') + targetBase);
+    // Copies wait in a batch for one flush of the medium; their lines are logged when they
+    // have taken their targets' places, in the order of the list.
+    TCopyBatch batch;
+    QStringList pending;
+    const auto commit = [&] {
+        batch.Commit([&](size_t index, const ECopyError* error) {
+            if (error == nullptr) {
+                host_.AddLog(FormatSafe(texts_->Copy, {pending.at(qsizetype(index))}));
+                ++counter;
+            } else {
+                errorsLogged_ = true;
+                host_.AddLog(texts_->ErrorCopying + pending.at(qsizetype(index)));
+            }
+        });
+        pending.clear();
+    };
     QString readyFolder;  // the list is sorted, so files of one folder come together
     for (const QString& file : list) {
         if (preview_) {
@@ -276,20 +283,24 @@ void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase
         const QString folder = ExtractFilePath(target);
         if (folder != readyFolder) {
             if (Platform::CreateFolderWithParents(folder) != 0) {
+                commit();
                 errorsLogged_ = true;
                 host_.AddLog(texts_->CouldNotCreateDirectory + folder);
                 continue;
             }
             readyFolder = folder;
         }
-        if (CopyOneFile(sourceBase + file, target)) {
-            host_.AddLog(FormatSafe(texts_->Copy, {file}));
-            ++counter;
-        } else {
+        try {
+            batch.Add(sourceBase + file, target);
+            pending.append(file);
+        } catch (const ECopyError&) {
+            commit();
             errorsLogged_ = true;
             host_.AddLog(texts_->ErrorCopying + file);
         }
+        if (batch.Due()) commit();
         host_.KeepAlive();
     }
+    commit();
     host_.AddLog(FormatSafe(preview_ ? texts_->FilesFound : texts_->FilesCopied, {counter}));
 }

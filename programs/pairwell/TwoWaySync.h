@@ -55,9 +55,6 @@ class TTwoWaySync {
     unsigned CountIntoFirst() const { return intoFirst_; }
     unsigned CountIntoSecond() const { return intoSecond_; }
 
-    // Copies one file with its time and attributes; false when it failed.
-    static bool CopyOneFile(const QString& source, const QString& target);
-
   private:
     // Relative paths of the files of one side that the other side needs, in the order they
     // are copied.

@@ -24,4 +24,10 @@ inline constexpr TResourceString SErrorSettingTimestamps =
 inline constexpr TResourceString SErrorSettingAttributes =
     ResourceString("Error setting attributes of \"%s\"");
 
+// Reasons of the copy engine's own, beside the system's texts.
+inline constexpr TResourceString SChangedWhileCopied =
+    ResourceString("The file changed while it was being copied");
+inline constexpr TResourceString STimeNotKept =
+    ResourceString("The file system did not keep the file's time");
+
 }  // namespace FileConsts

@@ -2,16 +2,16 @@
 #include "FileCopy.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 
 #include <QRandomGenerator>
 
-#include "ExtFileStream.h"
+#include "CopyContent.h"
 #include "FileConsts.h"
 #include "FileInfo.h"
 #include "FileSystemOps.h"
 #include "Paths.h"
+#include "VolumeInfo.h"
 
 namespace FileUtils {
 
@@ -25,10 +25,20 @@ const QLatin1String kTempSuffix(".tmp");
 constexpr int kTempRandomLength = 8;
 constexpr int kTempAttempts = 32;
 
+// How much may wait for one commit: few flushes, yet a run's log keeps moving.
+constexpr size_t kMaxPendingFiles = 1000;
+constexpr uint64_t kMaxPendingBytes = uint64_t{256} << 20;
+constexpr auto kMaxPendingTime = std::chrono::seconds(1);
+
+ECopyError CopyError(const Catalog::TResourceString& message, const QString& fileName,
+                     int errorCode) {
+    return ECopyError(StringUtils::FormatSafe(Catalog::LoadResString(message), {fileName}),
+                      errorCode);
+}
+
 [[noreturn]] void RaiseCopyError(const Catalog::TResourceString& message, const QString& fileName,
                                  int errorCode) {
-    const QString text = StringUtils::FormatSafe(Catalog::LoadResString(message), {fileName});
-    throw ECopyError(text, errorCode);
+    throw CopyError(message, fileName, errorCode);
 }
 
 QString RandomTempName() {
@@ -40,62 +50,112 @@ QString RandomTempName() {
     return name + kTempSuffix;
 }
 
-// The file that the copy replaces: the target itself, or the file a link there leads to,
-// so that a link keeps pointing at the fresh content. Folders and special files are refused.
-QString ReplacedFile(const QString& target) {
-    TFileAttributeData data;
-    const ErrorCode error = QueryAttributeData(target, false, data);
-    if (error == kErrorFileNotFound) return target;
-    if (error != 0) RaiseCopyError(SErrorCreating, target, error);
-    QString replaced = target;
-    if (data.Attributes & kAttrReparsePoint) {
-        replaced = FinalPathName(target);
-        if (replaced.isEmpty() || QueryAttributeData(replaced, false, data) != 0) {
-            RaiseCopyError(SErrorCreating, target, kErrorFileNotFound);
-        }
+// True when the file system kept `wanted` as `stored`: exactly, or cut down or rounded up to
+// the steps in which file systems store times (100 ns on Windows shares, 10 ms on exFAT, whole
+// seconds, two seconds on FAT). A time that did not stick at all is none of these.
+bool TimeKept(const TExactTime& wanted, const TExactTime& stored) {
+    if (stored == wanted) return true;
+    for (const int64_t step : {100, 1000, 1000000, 10000000}) {
+        const auto cut = static_cast<uint32_t>(wanted.Nanoseconds - wanted.Nanoseconds % step);
+        const TExactTime down{wanted.Seconds, cut};
+        const TExactTime up = cut + step < 1000000000
+                                  ? TExactTime{wanted.Seconds, static_cast<uint32_t>(cut + step)}
+                                  : TExactTime{wanted.Seconds + 1, 0};
+        if (stored == down || stored == up) return true;
     }
+    for (const int64_t step : {1, 2}) {
+        const int64_t cut = wanted.Seconds - ((wanted.Seconds % step) + step) % step;
+        if (stored == TExactTime{cut, 0} || stored == TExactTime{cut + step, 0}) return true;
+    }
+    return false;
+}
+
+// The entry that the copy will replace may be a file or a link (the link itself is replaced);
+// a folder or a special file in its place is refused before anything is written.
+void CheckReplaceable(const TFolderHandle& folder, const QString& name, const QString& target) {
+    TFileAttributeData data;
+    const ErrorCode error = folder.QueryEntry(name, false, data);
+    if (MeansNoSuchEntry(error)) return;
+    if (error != 0) RaiseCopyError(SErrorCreating, target, error);
+    if (data.Attributes & kAttrReparsePoint) return;
     if (data.Attributes & kAttrDirectory) RaiseCopyError(SErrorCreating, target, kErrorIsFolder);
     if (!IsFileAttributes(data.Attributes)) {
         RaiseCopyError(SErrorCreating, target, kErrorNotRegularFile);
     }
-    return replaced;
 }
 
-// A temporary file that is deleted unless it was renamed into place.
+using TSharedFolder = std::shared_ptr<const TFolderHandle>;
+
+// A temporary file beside the target, open for writing; deleted unless it is kept.
 class TempFile {
   public:
-    explicit TempFile(const QString& beside, const QString& target) {
-        const QString folder = ExtractFilePath(beside);
+    TempFile(TSharedFolder folder, const QString& target) : folder_(std::move(folder)) {
         for (int attempt = 0;; ++attempt) {
-            path_ = folder + RandomTempName();
-            try {
-                stream_.emplace(path_, fmCreate | fmCreateNew, 0600);
-                return;
-            } catch (const EExtFileStreamError& e) {
-                if (e.ErrorCode != kErrorFileExists || attempt + 1 == kTempAttempts) {
-                    RaiseCopyError(SErrorCreating, target, e.ErrorCode);
-                }
+            name_ = RandomTempName();
+            const ErrorCode error = OpenFileIn(*folder_, name_, FileAccess::ReadWrite,
+                                               FileDisposition::CreateNew, 0600, handle_, &data_);
+            if (error == 0) return;
+            if (error != kErrorFileExists || attempt + 1 == kTempAttempts) {
+                RaiseCopyError(SErrorCreating, target, error);
             }
         }
     }
     ~TempFile() {
-        stream_.reset();
-        if (!committed_) DeleteFile(path_);
+        if (handle_ != kInvalidHandle) CloseFile(handle_);
+        if (!kept_) DeleteFileIn(*folder_, name_);
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    TExtFileStream& Stream() { return *stream_; }
-    const QString& Path() const { return path_; }
-    void Committed() { committed_ = true; }
+    FileHandle Handle() const { return handle_; }
+    const TFileAttributeData& Data() const { return data_; }
+    const QString& Name() const { return name_; }
+
+    // Closes the file; what the close reports, since a network file system may report a failed
+    // write only then.
+    ErrorCode Close() {
+        const ErrorCode error = CloseFile(handle_);
+        handle_ = kInvalidHandle;
+        return error;
+    }
+    void Keep() { kept_ = true; }
 
   private:
-    QString path_;
-    std::optional<TExtFileStream> stream_;
-    bool committed_ = false;
+    TSharedFolder folder_;
+    QString name_;
+    FileHandle handle_ = kInvalidHandle;
+    TFileAttributeData data_;
+    bool kept_ = false;
 };
 
+// Gives the copy the source's time and makes sure that it stuck: some file systems (exFAT and
+// FAT through FUSE) quietly keep the time of writing when the access time is left alone, and a
+// copy that looks newer than its source would be copied back over a newer edit later.
+ErrorCode StampTime(const TFolderHandle& folder, const TempFile& file,
+                    const TExactTime& lastWrite) {
+    if (ErrorCode error = SetHandleLastWriteTime(file.Handle(), lastWrite)) return error;
+    TFileAttributeData stored;
+    if (ErrorCode error = QueryHandleData(file.Handle(), stored)) return error;
+    if (stored.LastWrite == lastWrite) return 0;
+    if (ErrorCode error = SetFileTimesIn(folder, file.Name(), stored.LastAccess, lastWrite)) {
+        return error;
+    }
+    if (ErrorCode error = QueryHandleData(file.Handle(), stored)) return error;
+    return TimeKept(lastWrite, stored.LastWrite) ? 0 : kErrorTimeNotKept;
+}
+
 }  // namespace
+
+QString ErrorReason(int errorCode) {
+    switch (errorCode) {
+        case kErrorChangedWhileCopied:
+            return Catalog::LoadResString(SChangedWhileCopied);
+        case kErrorTimeNotKept:
+            return Catalog::LoadResString(STimeNotKept);
+        default:
+            return SystemErrorMessage(errorCode);
+    }
+}
 
 bool IsCopyTempName(const QString& name) {
     if (name.size() != kTempPrefix.size() + kTempRandomLength + kTempSuffix.size()) return false;
@@ -112,12 +172,82 @@ bool IsCopyTempName(const QString& name) {
 
 void CopyFileWithTimestamp(const QString& source, const QString& target, int attributes,
                            int bufferSize) {
-    if (SameFileName(source, target)) return;
+    TCopyBatch batch(TCopyBatch::TFlush::EachFile);
+    batch.Add(source, target, attributes, bufferSize);
+    std::optional<ECopyError> failure;
+    batch.Commit([&](size_t, const ECopyError* error) {
+        if (error != nullptr) failure = *error;
+    });
+    if (failure) throw *failure;
+}
 
+// One copy waiting for its commit: a closed temporary file beside its target.
+struct TCopyBatch::TPending {
+    TSharedFolder Folder;
+    QString FolderPath;
+    QString TempName;  // empty when there is nothing to rename (a copy onto itself)
+    QString TargetName;
+    QString Target;
+    uint64_t VolumeId = 0;
+};
+
+// A file system that pending copies were written to, flushed once at the commit.
+struct TCopyBatch::TVolume {
+    bool FlushesAsAWhole = false;
+    FileHandle Anchor = kInvalidHandle;
+};
+
+// What the file systems refused so far, per pair of source and target volume.
+struct TCopyBatch::TKernelCopy {
+    std::map<std::pair<uint64_t, uint64_t>, TCopyWays> Ways;
+};
+
+TCopyBatch::TCopyBatch(TFlush flush) : flush_(flush), kernelCopy_(new TKernelCopy) {}
+
+TCopyBatch::~TCopyBatch() {
+    for (const TPending& pending : pending_) {
+        if (!pending.TempName.isEmpty()) DeleteFileIn(*pending.Folder, pending.TempName);
+    }
+    CloseVolumes();
+}
+
+void TCopyBatch::CloseVolumes() {
+    for (auto& [id, volume] : volumes_) {
+        if (volume.Anchor != kInvalidHandle) CloseFile(volume.Anchor);
+    }
+    volumes_.clear();
+}
+
+bool TCopyBatch::Due() const {
+    return pending_.size() >= kMaxPendingFiles || pendingBytes_ >= kMaxPendingBytes ||
+           (!pending_.empty() &&
+            std::chrono::steady_clock::now() - firstPending_ >= kMaxPendingTime);
+}
+
+TCopyBatch::TVolume& TCopyBatch::VolumeOf(uint64_t volumeId, const QString& folder,
+                                          FileHandle file) {
+    const auto found = volumes_.find(volumeId);
+    if (found != volumes_.end()) return found->second;
+    TVolume& volume = volumes_[volumeId];
+    TVolumeInfo info;
+    if (flush_ == TFlush::ByVolume && QueryVolumeInfo(file, info) == 0 && info.FlushesAsAWhole) {
+        // Opened before anything is written, so that its flush reports every write error.
+        volume.FlushesAsAWhole = OpenVolumeAnchor(folder, volume.Anchor) == 0;
+    }
+    return volume;
+}
+
+void TCopyBatch::Add(const QString& source, const QString& target, int attributes, int bufferSize) {
+    TPending pending;
+    pending.Target = target;
+    if (SameFileName(source, target)) {  // nothing to do, and no error
+        pending_.push_back(std::move(pending));
+        return;
+    }
     if (target.isEmpty()) RaiseCopyError(SFileNotFound, source, kErrorFileNotFound);
 
-    // The source's time and attributes come with opening it: one query, and the file cannot
-    // change its kind between the test and the open.
+    // The source's time, size and attributes come with opening it: one query, and the file
+    // cannot change its kind between the test and the open.
     TFileAttributeData sourceData;
     std::optional<TExtFileStream> input;
     try {
@@ -130,49 +260,107 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
         RaiseCopyError(SErrorOpening, source, e.ErrorCode);
     }
 
-    const auto size = static_cast<size_t>(std::max(bufferSize, 1));
-    const std::unique_ptr<char[]> buffer(new char[size]);
+    // Every call on the target goes through its folder, held open for the files that follow
+    // in it: a path near the length limit then never grows by the temporary name.
+    pending.FolderPath = ExtractFilePath(target);
+    pending.TargetName = ExtractFileName(target);
+    if (pending.TargetName.isEmpty()) RaiseCopyError(SErrorCreating, target, kErrorIsFolder);
+    if (!folder_ || folderPath_ != pending.FolderPath) {
+        folder_ = std::make_shared<TFolderHandle>(
+            pending.FolderPath.isEmpty() ? QStringLiteral(".") : pending.FolderPath);
+        folderPath_ = pending.FolderPath;
+    }
+    pending.Folder = folder_;
+    if (!folder_->IsOpen()) RaiseCopyError(SErrorCreating, target, folder_->Error());
+    CheckReplaceable(*folder_, pending.TargetName, target);
+
+    TempFile output(folder_, target);
+    pending.VolumeId = output.Data().VolumeId;
+    const TVolume& volume = VolumeOf(pending.VolumeId, pending.FolderPath, output.Handle());
     const uint32_t permissions = attributes < 0
                                      ? sourceData.Permissions
                                      : PermissionsForAttributes(uint32_t(attributes) & 0xFFFF);
 
-    const QString replaced = ReplacedFile(target);
-    TempFile output(replaced, target);
-    // A file of more than one buffer is read ahead and gets its room first: a full disk then
-    // shows at once, not after hundreds of megabytes, and the file lies in one piece.
-    if (sourceData.FileSize > size) {
-        AdviseSequentialRead(input->Handle());
-        const int error = ReserveFileSpace(output.Stream().Handle(), sourceData.FileSize);
-        if (error == kErrorDiskFull) RaiseCopyError(SErrorWriting, target, error);
+    const auto size = static_cast<size_t>(std::max(bufferSize, 1));
+    if (!buffer_ || bufferSize_ != size) {
+        buffer_.reset(new char[size]);
+        bufferSize_ = size;
     }
-    int64_t readCount;
-    int64_t writeCount;
-    do {
-        if (int error = input->Read(buffer.get(), int64_t(size), readCount)) {
-            RaiseCopyError(SErrorReading, source, error);
-        }
-        if (int error = output.Stream().Write(buffer.get(), readCount, writeCount)) {
-            RaiseCopyError(SErrorWriting, target, error);
-        }
-        if (writeCount < readCount) RaiseCopyError(SErrorWriting, target, kErrorDiskFull);
-    } while (readCount == int64_t(size));
+    TCopyWays& ways = kernelCopy_->Ways[{sourceData.VolumeId, pending.VolumeId}];
+    const TContentResult content = CopyContent(input->Handle(), output.Handle(), sourceData,
+                                               buffer_.get(), int64_t(size), ways);
+    if (content.SizeDiffers) RaiseCopyError(SErrorReading, source, kErrorChangedWhileCopied);
+    if (content.Error != 0) {
+        if (content.InSource) RaiseCopyError(SErrorReading, source, content.Error);
+        RaiseCopyError(SErrorWriting, target, content.Error);
+    }
+    // A source written to while it was copied gives a copy that matches no version of it.
+    TFileAttributeData after;
+    if (ErrorCode error = QueryHandleData(input->Handle(), after)) {
+        RaiseCopyError(SErrorReading, source, error);
+    }
+    if (after.LastWrite != sourceData.LastWrite || after.FileSize != sourceData.FileSize) {
+        RaiseCopyError(SErrorReading, source, kErrorChangedWhileCopied);
+    }
     input.reset();
 
+    // Where each file is flushed on its own, the data goes first, so that no write reaches
+    // the file after its time is set (a network share would stamp it anew).
+    if (!volume.FlushesAsAWhole) {
+        if (ErrorCode error = FlushFile(output.Handle())) {
+            RaiseCopyError(SErrorWriting, target, error);
+        }
+    }
     // The time before the permissions, so that a read-only copy can still be stamped.
-    const TFileTime time = LimitFutureFileTime(sourceData.LastWriteTime);
-    const uint32_t subTick = time == sourceData.LastWriteTime ? sourceData.LastWriteSubTick : 0;
-    if (int error = SetHandleLastWriteTime(output.Stream().Handle(), time, subTick)) {
+    if (ErrorCode error = StampTime(*folder_, output, sourceData.LastWrite)) {
         RaiseCopyError(SErrorSettingTimestamps, target, error);
     }
-    if (int error = SetHandlePermissions(output.Stream().Handle(), permissions)) {
-        RaiseCopyError(SErrorSettingAttributes, target, error);
+    // A file system without permission bits (FAT, exFAT) keeps the copy as it can.
+    if (ErrorCode error = SetHandlePermissions(output.Handle(), permissions)) {
+        if (!MeansNoPermissionBits(error)) RaiseCopyError(SErrorSettingAttributes, target, error);
     }
-    // A network file system may report a failed write only when the file is closed.
-    if (int error = output.Stream().Close()) RaiseCopyError(SErrorWriting, target, error);
-    if (int error = RenameReplacing(output.Path(), replaced)) {
-        RaiseCopyError(SErrorCreating, target, error);
+    if (!volume.FlushesAsAWhole) {
+        if (ErrorCode error = FlushFile(output.Handle())) {
+            RaiseCopyError(SErrorWriting, target, error);
+        }
     }
-    output.Committed();
+    if (ErrorCode error = output.Close()) RaiseCopyError(SErrorWriting, target, error);
+
+    if (pending_.empty()) firstPending_ = std::chrono::steady_clock::now();
+    pendingBytes_ += sourceData.FileSize;
+    pending.TempName = output.Name();
+    output.Keep();
+    pending_.push_back(std::move(pending));
+}
+
+void TCopyBatch::Commit(const TCommitted& committed) {
+    std::map<uint64_t, ErrorCode> flushErrors;
+    for (const auto& [id, volume] : volumes_) {
+        if (volume.FlushesAsAWhole) flushErrors[id] = FlushVolume(volume.Anchor);
+    }
+    CloseVolumes();
+
+    std::vector<TPending> pending;
+    pending.swap(pending_);
+    pendingBytes_ = 0;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        TPending& copy = pending[i];
+        if (copy.TempName.isEmpty()) {
+            committed(i, nullptr);
+            continue;
+        }
+        std::optional<ECopyError> failure;
+        const auto flushed = flushErrors.find(copy.VolumeId);
+        if (flushed != flushErrors.end() && flushed->second != 0) {
+            failure = CopyError(SErrorWriting, copy.Target, flushed->second);
+        } else if (ErrorCode error =
+                       RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName)) {
+            failure = CopyError(SErrorCreating, copy.Target, error);
+        }
+        if (failure) DeleteFileIn(*copy.Folder, copy.TempName);
+        copy.TempName.clear();
+        committed(i, failure ? &*failure : nullptr);
+    }
 }
 
 }  // namespace FileUtils

@@ -55,9 +55,6 @@ TFileTime DateTimeToFileTime(TDateTime dateTime) {
 TDateTime Now() {
     return FromSystemTime(CurrentLocalTime());
 }
-TDateTime NowUtc() {
-    return FromSystemTime(CurrentUtcTime());
-}
 
 int GetFileAttributeData(const QString& fileName, TFileAttributeData& data, bool followLink) {
     const ErrorCode error = QueryAttributeData(fileName, followLink, data);
@@ -82,17 +79,7 @@ TFileTime GetFileLastWriteTime(const QString& fileName) {
     return GetFileAttributeData(fileName, data, true) == 0 ? data.LastWriteTime : 0;
 }
 
-TFileTime LimitFutureFileTime(TFileTime fileTime) {
-    TDateTime dateTime;
-    const TDateTime now = NowUtc();
-    if (!FileTimeToDateTime(fileTime, dateTime) || dateTime > now + 1.0) {
-        return DateTimeToFileTime(now);
-    }
-    return fileTime;
-}
-
-int SetFileLastWriteTime(const QString& fileName, TFileTime fileTime, bool checkFuture) {
-    if (checkFuture) fileTime = LimitFutureFileTime(fileTime);
+int SetFileLastWriteTime(const QString& fileName, TFileTime fileTime) {
     return SetLastWriteTime(fileName, fileTime);
 }
 

@@ -19,8 +19,7 @@ bool FileTimeToDateTime(TFileTime fileTime, TDateTime& dateTime);
 // The date-time's calendar fields taken as UTC; 0 before 1601.
 TFileTime DateTimeToFileTime(TDateTime dateTime);
 
-TDateTime Now();     // the local date and time
-TDateTime NowUtc();  // the current UTC date and time
+TDateTime Now();  // the local date and time
 
 // Attribute data of a file; a link answers for its final target when followLink is set.
 // When the query meets a sharing or lock violation the folder listing answers instead.
@@ -29,13 +28,9 @@ int GetFileAttributeData(const QString& fileName, TFileAttributeData& data, bool
 // The last-write time, links followed; 0 when it cannot be read.
 TFileTime GetFileLastWriteTime(const QString& fileName);
 
-// A time more than one day ahead of now (or beyond the year 9999) becomes now: a clock gone
-// wrong on one machine must not make its files win every later comparison.
-TFileTime LimitFutureFileTime(TFileTime fileTime);
-
-// Sets only the last-write time (through LimitFutureFileTime when checkFuture is set);
-// 0 or the operating-system error code.
-int SetFileLastWriteTime(const QString& fileName, TFileTime fileTime, bool checkFuture);
+// Sets only the last-write time, exactly as given, however far ahead or behind; 0 or the
+// operating-system error code.
+int SetFileLastWriteTime(const QString& fileName, TFileTime fileTime);
 
 // The last-write time as a date-time, links followed; 0.0 when it cannot be read.
 TDateTime GetFileDateTime(const QString& fileName);

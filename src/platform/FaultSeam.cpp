@@ -21,4 +21,19 @@ ErrorCode InjectedFault(FaultPoint point, const QString& path) {
     return hook ? hook(point, path) : 0;
 }
 
+namespace {
+TMediumQuirks& Quirks() {
+    static TMediumQuirks quirks;
+    return quirks;
+}
+}  // namespace
+
+void SetMediumQuirks(const TMediumQuirks& quirks) {
+    Quirks() = quirks;
+}
+
+const TMediumQuirks& MediumQuirks() {
+    return Quirks();
+}
+
 }  // namespace Platform

@@ -1,6 +1,7 @@
 // File attributes, file times and the attribute data of one file system entry.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 
 #include <QString>
@@ -24,17 +25,46 @@ constexpr uint32_t kAttrReparsePoint = 0x0400;
 // 100-nanosecond ticks since 1601-01-01 00:00 UTC; 0 stands for "no time".
 using TFileTime = uint64_t;
 
+// A time exactly as a file system stores it: seconds since 1970-01-01 00:00 UTC (negative
+// before) and nanoseconds. Copies carry this, so that no time is lost to the 100-ns ticks or
+// to the range of a file time.
+struct TExactTime {
+    int64_t Seconds = 0;
+    uint32_t Nanoseconds = 0;  // 0..999999999
+
+    friend bool operator==(const TExactTime&, const TExactTime&) = default;
+    friend auto operator<=>(const TExactTime&, const TExactTime&) = default;
+};
+
+// Seconds from 1601-01-01 (file times) to 1970-01-01.
+constexpr int64_t kFileTimeEpochSeconds = 11644473600;
+constexpr int64_t kFileTimeTicksPerSecond = 10000000;
+
+// The file time of an exact time; 0 ("no time") before 1601.
+inline TFileTime FileTimeOf(const TExactTime& time) {
+    if (time.Seconds < -kFileTimeEpochSeconds) return 0;
+    const auto seconds = static_cast<uint64_t>(time.Seconds + kFileTimeEpochSeconds);
+    if (seconds > UINT64_MAX / kFileTimeTicksPerSecond - 1) return UINT64_MAX;
+    return seconds * kFileTimeTicksPerSecond + time.Nanoseconds / 100;
+}
+
+inline TExactTime ExactTimeOf(TFileTime time) {
+    return {static_cast<int64_t>(time / kFileTimeTicksPerSecond) - kFileTimeEpochSeconds,
+            static_cast<uint32_t>(time % kFileTimeTicksPerSecond) * 100};
+}
+
 // What the file system knows about one entry.
 struct TFileAttributeData {
     uint32_t Attributes = 0;
     TFileTime CreationTime = 0;  // 0 where the file system keeps none
     TFileTime LastAccessTime = 0;
-    TFileTime LastWriteTime = 0;
-    uint32_t LastWriteSubTick = 0;  // nanoseconds below the 100-ns tick (0..99), so copies keep
-                                    // the exact time of file systems with nanosecond stamps
+    TFileTime LastWriteTime = 0;  // 0 when the time lies before 1601
+    TExactTime LastWrite;         // the same time exactly as stored
+    TExactTime LastAccess;
     uint64_t FileSize = 0;
-    uint32_t Permissions = 0;  // POSIX permission bits (07777); 0 on Windows
-    uint64_t VolumeId = 0;     // with FileIndex: the identity of the entry on this machine
+    uint64_t AllocatedSize = 0;  // room taken on the medium; less than FileSize when sparse
+    uint32_t Permissions = 0;    // POSIX permission bits (07777); 0 on Windows
+    uint64_t VolumeId = 0;       // with FileIndex: the identity of the entry on this machine
     uint64_t FileIndex = 0;
 };
 
@@ -57,13 +87,18 @@ class TFolderHandle {
     TFolderHandle(const TFolderHandle&) = delete;
     TFolderHandle& operator=(const TFolderHandle&) = delete;
 
-    // False when the folder could not be opened (it does not exist, say).
+    // False when the folder could not be opened (it does not exist, say); Error() tells why.
     bool IsOpen() const { return handle_ >= 0; }
+    ErrorCode Error() const { return error_; }
     // As QueryAttributeData, for the entry `name` of the folder.
     ErrorCode QueryEntry(const QString& name, bool followLink, TFileAttributeData& data) const;
 
+    // The native handle, for the platform layer's calls on entries of the folder.
+    int Native() const { return handle_; }
+
   private:
     int handle_ = -1;
+    ErrorCode error_ = 0;
 };
 
 // Applies the read-only bit of the attribute word (links followed). Hidden, system and
@@ -74,7 +109,12 @@ ErrorCode SetAttributes(const QString& path, uint32_t attributes);
 // instead of the source's own attributes.
 uint32_t PermissionsForAttributes(uint32_t attributes);
 
-// Sets only the last-write time (links followed); a time of 0 leaves the stored time alone.
-ErrorCode SetLastWriteTime(const QString& path, TFileTime time, uint32_t subTick = 0);
+// Sets only the last-write time (links followed); a file time of 0 leaves the stored time alone.
+ErrorCode SetLastWriteTime(const QString& path, TFileTime time);
+ErrorCode SetLastWriteTime(const QString& path, const TExactTime& time);
+// Sets both times of the entry `name` of a folder held open (links followed). Some file
+// systems keep a last-write time only when the access time comes with it.
+ErrorCode SetFileTimesIn(const TFolderHandle& folder, const QString& name,
+                         const TExactTime& lastAccess, const TExactTime& lastWrite);
 
 }  // namespace Platform

@@ -28,8 +28,14 @@ enum class FileDisposition {
 // given, receives the opened file's attribute data.
 ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
                    uint32_t permissions, FileHandle& handle, TFileAttributeData* data = nullptr);
+// The same for the entry `name` of a folder held open: the folder's path is not looked up
+// again, and a name fits wherever the folder's path does.
+ErrorCode OpenFileIn(const TFolderHandle& folder, const QString& name, FileAccess access,
+                     FileDisposition disposition, uint32_t permissions, FileHandle& handle,
+                     TFileAttributeData* data = nullptr);
 
-// One read of at most `count` bytes; `done` receives the bytes read (0 at the end of the file).
+// One read of at most `count` bytes; `done` receives the bytes read. A read may return fewer
+// bytes than asked for before the end of the file; only 0 means the end.
 ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done);
 
 // Writes all `count` bytes unless an error stops it; `done` receives the bytes written.
@@ -39,8 +45,30 @@ enum class SeekOrigin { Begin, Current, End };
 ErrorCode SeekFile(FileHandle handle, int64_t offset, SeekOrigin origin, int64_t& position);
 
 ErrorCode QueryHandleData(FileHandle handle, TFileAttributeData& data);
-ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t subTick = 0);
+// Sets only the last-write time; the access time is left alone.
+ErrorCode SetHandleLastWriteTime(FileHandle handle, const TExactTime& time);
 ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions);
+
+// Gives the empty file `to` the whole content of `from` by sharing its blocks, where the file
+// system can (a reflink). MeansCannotCopyThisWay tells a refusal from a failure.
+ErrorCode CloneFile(FileHandle from, FileHandle to);
+
+// Copies up to `count` bytes from the position of `from` to the position of `to` inside the
+// kernel, moving both; `done` receives the bytes copied, 0 at the end of the source. Like a
+// read, it may copy fewer bytes than asked for. MeansCannotCopyThisWay tells a refusal from a
+// failure.
+ErrorCode CopyFileRange(FileHandle from, FileHandle to, int64_t count, int64_t& done);
+
+// The next stretch of data at or after `offset`, [start, end); holes in between hold no data.
+// kErrorNoMoreData when only a hole (or nothing) follows. A file system that does not know holes
+// answers with the whole rest of the file.
+ErrorCode NextDataRange(FileHandle handle, int64_t offset, int64_t& start, int64_t& end);
+
+// Cuts or extends the file to `size` bytes; an extension is a hole.
+ErrorCode SetFileSize(FileHandle handle, int64_t size);
+
+// Puts the file's data and attributes on the medium.
+ErrorCode FlushFile(FileHandle handle);
 
 // Reserves room for `size` bytes of a file about to be written, without changing its length,
 // so that a full disk shows before anything is written. 0 also when the file system cannot

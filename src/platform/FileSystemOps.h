@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "ErrorCode.h"
+#include "FileAttributes.h"
 
 namespace Platform {
 
@@ -18,6 +19,13 @@ ErrorCode DeleteFile(const QString& path);
 
 // Renames in one step, replacing an existing file of the new name.
 ErrorCode RenameReplacing(const QString& from, const QString& to);
+
+// The same for two entries of one folder held open; an entry of the new name is replaced
+// (a link there is replaced itself, never written through).
+ErrorCode RenameReplacingIn(const TFolderHandle& folder, const QString& from, const QString& to);
+
+// Deletes the entry `name` (a file or a link) of a folder held open.
+ErrorCode DeleteFileIn(const TFolderHandle& folder, const QString& name);
 
 // The absolute path of the final target of `path`, every link resolved; empty when it cannot
 // be determined (a dangling link, say).

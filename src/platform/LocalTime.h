@@ -14,6 +14,5 @@ struct TSystemTime {
 };
 
 TSystemTime CurrentLocalTime();
-TSystemTime CurrentUtcTime();
 
 }  // namespace Platform

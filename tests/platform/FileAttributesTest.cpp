@@ -73,11 +73,11 @@ TEST(FileAttributes, LastWriteTimeIsSetToTheNanosecondAndZeroLeavesIt) {
     TFileAttributeData data;
     ASSERT_EQ(QueryAttributeData(file, true, data), 0);
     EXPECT_EQ(data.LastWriteTime, (1000000000 + 11644473600LL) * 10000000 + 1234567);
-    EXPECT_EQ(data.LastWriteSubTick, 89u);
+    EXPECT_EQ(data.LastWrite, (TExactTime{1000000000, 123456789}));
 
-    ASSERT_EQ(SetLastWriteTime(file, data.LastWriteTime + 10, data.LastWriteSubTick), 0);
+    ASSERT_EQ(SetLastWriteTime(file, TExactTime{1000000000, 123457789}), 0);
     EXPECT_EQ(TestSupport::ModificationTime(file).tv_nsec, 123457789);
-    ASSERT_EQ(SetLastWriteTime(file, 0), 0);
+    ASSERT_EQ(SetLastWriteTime(file, TFileTime{0}), 0);
     EXPECT_EQ(TestSupport::ModificationTime(file).tv_nsec, 123457789);
 }
 

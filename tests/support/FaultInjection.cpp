@@ -6,11 +6,17 @@ namespace TestSupport {
 using Platform::ErrorCode;
 using Platform::FaultPoint;
 
-ScopedFault::ScopedFault(FaultPoint point, ErrorCode error, int failAt, bool sticky) {
-    Platform::SetFaultHook([this, point, error, failAt, sticky](FaultPoint p, const QString&) {
+ScopedFault::ScopedFault(FaultPoint point, ErrorCode error, int failAt, bool sticky)
+    : ScopedFault({FaultRule{point, error, failAt, sticky}}) {}
+
+ScopedFault::ScopedFault(std::initializer_list<FaultRule> rules) : rules_(rules) {
+    Platform::SetFaultHook([this](FaultPoint p, const QString&) {
         const int call = ++calls_[p];
-        if (p != point) return 0;
-        return (call == failAt || (sticky && call > failAt)) ? error : 0;
+        for (const FaultRule& rule : rules_) {
+            if (rule.point != p) continue;
+            if (call == rule.failAt || (rule.sticky && call > rule.failAt)) return rule.error;
+        }
+        return 0;
     });
 }
 

@@ -4,7 +4,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +24,17 @@ using Platform::ToNativeName;
 TempFolder::TempFolder() {
     EXPECT_TRUE(dir_.isValid());
     dir_.setAutoRemove(false);
+}
+
+TempFolder::TempFolder(const QString& base) : dir_(base + QStringLiteral("/test-XXXXXX")) {
+    EXPECT_TRUE(dir_.isValid());
+    dir_.setAutoRemove(false);
+}
+
+QString MemoryFolder() {
+    struct statfs st;
+    const bool tmpfs = statfs("/dev/shm", &st) == 0 && st.f_type == TMPFS_MAGIC;
+    return tmpfs && access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm") : QString();
 }
 
 // Removed by native names, which Qt cannot spell when they are not UTF-8; read-only folders
@@ -85,6 +98,13 @@ QByteArray ReadAll(const QString& path) {
         content.append(buffer, n);
     close(fd);
     return content;
+}
+
+void AppendFile(const QString& path, const QByteArray& content) {
+    const int fd = open(ToNativeName(path).constData(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(write(fd, content.constData(), size_t(content.size())), content.size());
+    close(fd);
 }
 
 void SetModificationTime(const QString& path, time_t seconds, long nanoseconds) {

@@ -13,6 +13,8 @@ namespace TestSupport {
 class TempFolder {
   public:
     TempFolder();
+    // A temporary folder inside `base` (a folder on a file system of the test's choice).
+    explicit TempFolder(const QString& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -32,9 +34,14 @@ class TempFolder {
     QTemporaryDir dir_;
 };
 
+// A folder on tmpfs, which stores every time from the year 1 to far beyond 9999; empty when
+// the machine has none.
+QString MemoryFolder();
+
 // Reading and stamping files by full path; names go through the platform's conversion so
 // names that are not UTF-8 work too.
 QByteArray ReadAll(const QString& path);
+void AppendFile(const QString& path, const QByteArray& content);
 void SetModificationTime(const QString& path, time_t seconds, long nanoseconds = 0);
 timespec ModificationTime(const QString& path);
 mode_t Permissions(const QString& path);

@@ -13,9 +13,19 @@ const ErrorCode kErrorLockViolation = EAGAIN;
 const ErrorCode kErrorIsFolder = EISDIR;
 const ErrorCode kErrorNotRegularFile = EINVAL;
 const ErrorCode kErrorFileExists = EEXIST;
+const ErrorCode kErrorNoMoreData = ENXIO;
 
 bool MeansNoSuchEntry(ErrorCode code) {
     return code == ENOENT || code == ENOTDIR || code == ELOOP;
+}
+
+bool MeansCannotCopyThisWay(ErrorCode code) {
+    return code == EXDEV || code == EOPNOTSUPP || code == ENOSYS || code == ENOTTY ||
+           code == EINVAL;
+}
+
+bool MeansNoPermissionBits(ErrorCode code) {
+    return code == ENOSYS || code == EOPNOTSUPP || code == EPERM;
 }
 
 QString SystemErrorMessage(ErrorCode code) {

@@ -48,7 +48,9 @@ ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttribut
 }
 
 TFolderHandle::TFolderHandle(const QString& folder)
-    : handle_(open(ToNativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+    : handle_(open(ToNativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {
+    if (handle_ < 0) error_ = errno;
+}
 
 TFolderHandle::~TFolderHandle() {
     if (handle_ >= 0) close(handle_);
@@ -57,7 +59,7 @@ TFolderHandle::~TFolderHandle() {
 ErrorCode TFolderHandle::QueryEntry(const QString& name, bool followLink,
                                     TFileAttributeData& data) const {
     if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, name)) return fault;
-    if (handle_ < 0) return kErrorFileNotFound;
+    if (handle_ < 0) return error_;
     return QueryAt(handle_, ToNativeName(name).constData(), IsHiddenName(name), followLink, data);
 }
 
@@ -84,11 +86,25 @@ uint32_t PermissionsForAttributes(uint32_t attributes) {
     return mode;
 }
 
-ErrorCode SetLastWriteTime(const QString& path, TFileTime time, uint32_t subTick) {
+ErrorCode SetLastWriteTime(const QString& path, TFileTime time) {
     if (time == 0) return 0;
+    return SetLastWriteTime(path, ExactTimeOf(time));
+}
+
+ErrorCode SetLastWriteTime(const QString& path, const TExactTime& time) {
     if (ErrorCode fault = InjectedFault(FaultPoint::SetTime, path)) return fault;
-    const timespec times[2] = {{0, UTIME_OMIT}, TimespecFromFileTime(time, subTick)};
+    if (MediumQuirks().PathTimeIgnored) return 0;
+    const timespec times[2] = {{0, UTIME_OMIT}, StoredTime(time)};
     return utimensat(AT_FDCWD, ToNativeName(path).constData(), times, 0) == 0 ? 0 : errno;
+}
+
+ErrorCode SetFileTimesIn(const TFolderHandle& folder, const QString& name,
+                         const TExactTime& lastAccess, const TExactTime& lastWrite) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::SetTime, name)) return fault;
+    if (!folder.IsOpen()) return folder.Error();
+    if (MediumQuirks().PathTimeIgnored) return 0;
+    const timespec times[2] = {TimespecFromExactTime(lastAccess), StoredTime(lastWrite)};
+    return utimensat(folder.Native(), ToNativeName(name).constData(), times, 0) == 0 ? 0 : errno;
 }
 
 }  // namespace Platform

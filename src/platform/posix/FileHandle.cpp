@@ -3,8 +3,12 @@
 
 #include <fcntl.h>
 #include <linux/falloc.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cerrno>
 
@@ -16,10 +20,19 @@ namespace Platform {
 
 using namespace Posix;
 
-ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
-                   uint32_t permissions, FileHandle& handle, TFileAttributeData* data) {
+namespace {
+
+// The most bytes one read or kernel copy moves: `count`, unless a test makes the medium answer
+// short.
+int64_t TransferSize(int64_t count) {
+    const int64_t limit = MediumQuirks().MaxTransfer;
+    return limit > 0 ? std::min(count, limit) : count;
+}
+
+ErrorCode OpenAt(int folder, const QString& name, FileAccess access, FileDisposition disposition,
+                 uint32_t permissions, FileHandle& handle, TFileAttributeData* data) {
     handle = kInvalidHandle;
-    if (ErrorCode fault = InjectedFault(FaultPoint::Open, path)) return fault;
+    if (ErrorCode fault = InjectedFault(FaultPoint::Open, name)) return fault;
 
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the FIFO is then refused.
     // Regular files ignore the flag, so it stays.
@@ -48,7 +61,7 @@ ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition dispo
     const mode_t mode = permissions != 0 ? permissions : 0666;
     int fd;
     do {
-        fd = open(ToNativeName(path).constData(), flags, mode);
+        fd = openat(folder, ToNativeName(name).constData(), flags, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return errno;
 
@@ -58,9 +71,26 @@ ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition dispo
         close(fd);
         return error;
     }
-    if (data != nullptr) FillAttributeData(st, false, *data);
+    if (data != nullptr) FillAttributeData(st, IsHiddenPath(name), *data);
     handle = fd;
     return 0;
+}
+
+}  // namespace
+
+ErrorCode OpenFile(const QString& path, FileAccess access, FileDisposition disposition,
+                   uint32_t permissions, FileHandle& handle, TFileAttributeData* data) {
+    return OpenAt(AT_FDCWD, path, access, disposition, permissions, handle, data);
+}
+
+ErrorCode OpenFileIn(const TFolderHandle& folder, const QString& name, FileAccess access,
+                     FileDisposition disposition, uint32_t permissions, FileHandle& handle,
+                     TFileAttributeData* data) {
+    if (!folder.IsOpen()) {
+        handle = kInvalidHandle;
+        return folder.Error();
+    }
+    return OpenAt(folder.Native(), name, access, disposition, permissions, handle, data);
 }
 
 ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done) {
@@ -68,7 +98,7 @@ ErrorCode ReadFile(FileHandle handle, void* buffer, int64_t count, int64_t& done
     if (ErrorCode fault = InjectedFault(FaultPoint::Read, QString())) return fault;
     ssize_t n;
     do {
-        n = read(handle, buffer, static_cast<size_t>(count));
+        n = read(handle, buffer, static_cast<size_t>(TransferSize(count)));
     } while (n < 0 && errno == EINTR);
     if (n < 0) return errno;
     done = n;
@@ -109,16 +139,57 @@ ErrorCode QueryHandleData(FileHandle handle, TFileAttributeData& data) {
     return 0;
 }
 
-ErrorCode SetHandleLastWriteTime(FileHandle handle, TFileTime time, uint32_t subTick) {
-    if (time == 0) return 0;
+ErrorCode SetHandleLastWriteTime(FileHandle handle, const TExactTime& time) {
     if (ErrorCode fault = InjectedFault(FaultPoint::SetTime, QString())) return fault;
-    const timespec times[2] = {{0, UTIME_OMIT}, TimespecFromFileTime(time, subTick)};
+    if (MediumQuirks().HandleTimeIgnored) return 0;
+    const timespec times[2] = {{0, UTIME_OMIT}, StoredTime(time)};
     return futimens(handle, times) == 0 ? 0 : errno;
 }
 
 ErrorCode SetHandlePermissions(FileHandle handle, uint32_t permissions) {
     if (ErrorCode fault = InjectedFault(FaultPoint::SetAttributes, QString())) return fault;
     return fchmod(handle, permissions & 07777) == 0 ? 0 : errno;
+}
+
+ErrorCode CloneFile(FileHandle from, FileHandle to) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Clone, QString())) return fault;
+    return ioctl(to, FICLONE, from) == 0 ? 0 : errno;
+}
+
+ErrorCode CopyFileRange(FileHandle from, FileHandle to, int64_t count, int64_t& done) {
+    done = -1;
+    if (ErrorCode fault = InjectedFault(FaultPoint::CopyRange, QString())) return fault;
+    ssize_t n;
+    do {
+        n = copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(TransferSize(count)),
+                            0);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return errno;
+    done = n;
+    return 0;
+}
+
+ErrorCode NextDataRange(FileHandle handle, int64_t offset, int64_t& start, int64_t& end) {
+    const off_t data = lseek(handle, offset, SEEK_DATA);
+    if (data < 0) return errno;
+    const off_t hole = lseek(handle, data, SEEK_HOLE);
+    if (hole < 0) return errno;
+    start = data;
+    end = hole;
+    return 0;
+}
+
+ErrorCode SetFileSize(FileHandle handle, int64_t size) {
+    int result;
+    do {
+        result = ftruncate(handle, off_t(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+ErrorCode FlushFile(FileHandle handle) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Flush, QString())) return fault;
+    return fsync(handle) == 0 ? 0 : errno;
 }
 
 ErrorCode ReserveFileSpace(FileHandle handle, uint64_t size) {

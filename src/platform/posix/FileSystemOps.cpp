@@ -1,6 +1,7 @@
 // Creating and removing folders, deleting and renaming files on POSIX.
 #include "FileSystemOps.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +56,21 @@ ErrorCode RenameReplacing(const QString& from, const QString& to) {
     if (ErrorCode fault = InjectedFault(FaultPoint::Rename, to)) return fault;
     return std::rename(ToNativeName(from).constData(), ToNativeName(to).constData()) == 0 ? 0
                                                                                           : errno;
+}
+
+ErrorCode RenameReplacingIn(const TFolderHandle& folder, const QString& from, const QString& to) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Rename, to)) return fault;
+    if (!folder.IsOpen()) return folder.Error();
+    return renameat(folder.Native(), ToNativeName(from).constData(), folder.Native(),
+                    ToNativeName(to).constData()) == 0
+               ? 0
+               : errno;
+}
+
+ErrorCode DeleteFileIn(const TFolderHandle& folder, const QString& name) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Delete, name)) return fault;
+    if (!folder.IsOpen()) return folder.Error();
+    return unlinkat(folder.Native(), ToNativeName(name).constData(), 0) == 0 ? 0 : errno;
 }
 
 QString FinalPathName(const QString& path) {

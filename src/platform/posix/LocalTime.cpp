@@ -5,17 +5,11 @@
 
 namespace Platform {
 
-namespace {
-
-TSystemTime Fields(bool local) {
+TSystemTime CurrentLocalTime() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     tm parts{};
-    if (local) {
-        localtime_r(&now.tv_sec, &parts);
-    } else {
-        gmtime_r(&now.tv_sec, &parts);
-    }
+    localtime_r(&now.tv_sec, &parts);
     return {parts.tm_year + 1900,
             parts.tm_mon + 1,
             parts.tm_mday,
@@ -23,15 +17,6 @@ TSystemTime Fields(bool local) {
             parts.tm_min,
             parts.tm_sec,
             static_cast<int>(now.tv_nsec / 1000000)};
-}
-
-}  // namespace
-
-TSystemTime CurrentLocalTime() {
-    return Fields(true);
-}
-TSystemTime CurrentUtcTime() {
-    return Fields(false);
 }
 
 }  // namespace Platform

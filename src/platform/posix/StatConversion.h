@@ -6,27 +6,34 @@
 
 #include <QString>
 
+#include "FaultSeam.h"
 #include "FileAttributes.h"
 
 namespace Platform::Posix {
 
-// Seconds from 1601-01-01 to 1970-01-01.
-constexpr int64_t kEpochDifferenceSeconds = 11644473600;
-constexpr int64_t kTicksPerSecond = 10000000;
-
-inline TFileTime FileTimeFromTimespec(const timespec& ts, uint32_t* subTick = nullptr) {
-    const int64_t seconds = static_cast<int64_t>(ts.tv_sec) + kEpochDifferenceSeconds;
-    if (seconds < 0) return 0;  // before 1601: no time
-    if (subTick != nullptr) *subTick = static_cast<uint32_t>(ts.tv_nsec % 100);
-    return static_cast<TFileTime>(seconds) * kTicksPerSecond +
-           static_cast<TFileTime>(ts.tv_nsec / 100);
+inline TExactTime ExactTimeFromTimespec(const timespec& ts) {
+    return {static_cast<int64_t>(ts.tv_sec), static_cast<uint32_t>(ts.tv_nsec)};
 }
 
-inline timespec TimespecFromFileTime(TFileTime time, uint32_t subTick) {
+inline timespec TimespecFromExactTime(const TExactTime& time) {
     timespec ts{};
-    ts.tv_sec =
-        static_cast<time_t>(static_cast<int64_t>(time / kTicksPerSecond) - kEpochDifferenceSeconds);
-    ts.tv_nsec = static_cast<long>((time % kTicksPerSecond) * 100 + (subTick % 100));
+    ts.tv_sec = static_cast<time_t>(time.Seconds);
+    ts.tv_nsec = static_cast<long>(time.Nanoseconds);
+    return ts;
+}
+
+// The time a file system stores when it is given `time`: the time itself, unless a test makes
+// the medium coarser.
+inline timespec StoredTime(const TExactTime& time) {
+    timespec ts = TimespecFromExactTime(time);
+    const int64_t granularity = MediumQuirks().TimeGranularity;
+    if (granularity >= 1000000000) {
+        const int64_t seconds = granularity / 1000000000;
+        ts.tv_sec -= ((ts.tv_sec % seconds) + seconds) % seconds;
+        ts.tv_nsec = 0;
+    } else if (granularity > 1) {
+        ts.tv_nsec -= ts.tv_nsec % granularity;
+    }
     return ts;
 }
 
@@ -48,9 +55,12 @@ inline uint32_t AttributesFromMode(mode_t mode, bool hidden) {
 inline void FillAttributeData(const struct stat& st, bool hidden, TFileAttributeData& data) {
     data.Attributes = AttributesFromMode(st.st_mode, hidden);
     data.CreationTime = 0;
-    data.LastAccessTime = FileTimeFromTimespec(st.st_atim);
-    data.LastWriteTime = FileTimeFromTimespec(st.st_mtim, &data.LastWriteSubTick);
+    data.LastAccess = ExactTimeFromTimespec(st.st_atim);
+    data.LastWrite = ExactTimeFromTimespec(st.st_mtim);
+    data.LastAccessTime = FileTimeOf(data.LastAccess);
+    data.LastWriteTime = FileTimeOf(data.LastWrite);
     data.FileSize = st.st_size > 0 ? static_cast<uint64_t>(st.st_size) : 0;
+    data.AllocatedSize = static_cast<uint64_t>(st.st_blocks) * 512;
     data.Permissions = st.st_mode & 07777;
     data.VolumeId = st.st_dev;
     data.FileIndex = st.st_ino;

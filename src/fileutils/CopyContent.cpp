@@ -1,0 +1,107 @@
+// Moving the bytes of one file into another.
+#include "CopyContent.h"
+
+#include <algorithm>
+
+namespace FileUtils {
+
+using namespace Platform;
+
+namespace {
+
+constexpr int64_t kKernelCopyChunk = int64_t{1} << 30;
+
+// Copies from the current positions until the source ends, or until `limit` bytes (-1: no
+// limit) are copied. `copied` counts the bytes moved.
+TContentResult Transfer(FileHandle from, FileHandle to, int64_t limit, char* buffer,
+                        int64_t bufferSize, TCopyWays& ways, int64_t& copied) {
+    const auto wanted = [&](int64_t chunk) {
+        return limit < 0 ? chunk : std::min(chunk, limit - copied);
+    };
+    while (ways.KernelCopy && (limit < 0 || copied < limit)) {
+        int64_t done;
+        const ErrorCode error = CopyFileRange(from, to, wanted(kKernelCopyChunk), done);
+        if (error != 0) {
+            if (!MeansCannotCopyThisWay(error)) return {error, false, false};
+            ways.KernelCopy = false;  // the positions stand where it stopped: the loop goes on
+            break;
+        }
+        // A kernel copy that sees no more is checked by a read, since some file systems
+        // answer nothing where a read still finds data.
+        if (done == 0) break;
+        copied += done;
+    }
+    while (limit < 0 || copied < limit) {
+        int64_t readCount;
+        if (ErrorCode error = ReadFile(from, buffer, wanted(bufferSize), readCount)) {
+            return {error, true, false};
+        }
+        if (readCount == 0) break;  // only an empty read is the end; a short one is not
+        int64_t writeCount;
+        if (ErrorCode error = WriteFile(to, buffer, readCount, writeCount)) {
+            return {error, false, false};
+        }
+        if (writeCount < readCount) return {kErrorDiskFull, false, false};
+        copied += readCount;
+    }
+    return {};
+}
+
+bool SeekBoth(FileHandle from, FileHandle to, int64_t offset) {
+    int64_t position;
+    return SeekFile(from, offset, SeekOrigin::Begin, position) == 0 &&
+           SeekFile(to, offset, SeekOrigin::Begin, position) == 0;
+}
+
+// Copies only the stretches that hold data, so that the copy has the source's holes.
+TContentResult CopySparse(FileHandle from, FileHandle to, int64_t size, char* buffer,
+                          int64_t bufferSize, TCopyWays& ways) {
+    int64_t offset = 0;
+    int64_t end = 0;
+    for (;;) {
+        int64_t start;
+        const ErrorCode error = NextDataRange(from, offset, start, end);
+        if (error == kErrorNoMoreData) break;
+        if (error != 0) return {error, true, false};
+        if (!SeekBoth(from, to, start)) return {kErrorNotRegularFile, true, false};
+        int64_t copied = 0;
+        const TContentResult result =
+            Transfer(from, to, end - start, buffer, bufferSize, ways, copied);
+        if (result.Error != 0) return result;
+        if (copied != end - start) return {0, true, true};  // cut short while being copied
+        offset = end;
+    }
+    if (offset != size) return {0, true, true};
+    if (ErrorCode error = SetFileSize(to, size)) return {error, false, false};
+    return {};
+}
+
+}  // namespace
+
+TContentResult CopyContent(FileHandle from, FileHandle to, const TFileAttributeData& source,
+                           char* buffer, int64_t bufferSize, TCopyWays& ways) {
+    const auto size = static_cast<int64_t>(source.FileSize);
+    if (size > 0 && ways.Clone) {
+        const ErrorCode error = CloneFile(from, to);
+        if (error == 0) return {};  // the caller sees a change of the source by its time
+        if (!MeansCannotCopyThisWay(error)) return {error, false, false};
+        ways.Clone = false;
+    }
+    if (size > 0 && source.AllocatedSize < source.FileSize) {
+        return CopySparse(from, to, size, buffer, bufferSize, ways);
+    }
+    // A file of more than one buffer is read ahead and gets its room first: a full disk then
+    // shows at once, not after hundreds of megabytes, and the file lies in one piece.
+    if (size > bufferSize) {
+        AdviseSequentialRead(from);
+        const ErrorCode error = ReserveFileSpace(to, uint64_t(size));
+        if (error == kErrorDiskFull) return {error, false, false};
+    }
+    int64_t copied = 0;
+    const TContentResult result = Transfer(from, to, -1, buffer, bufferSize, ways, copied);
+    if (result.Error != 0) return result;
+    if (copied != size) return {0, true, true};
+    return {};
+}
+
+}  // namespace FileUtils

@@ -1,0 +1,63 @@
+// File systems on Linux: which ones one syncfs puts on disk, and syncfs itself.
+#include "VolumeInfo.h"
+
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "FaultSeam.h"
+#include "NativeName.h"
+
+namespace Platform {
+
+namespace {
+
+// Local file systems on a block device (or in memory) whose syncfs writes every file's data and
+// attributes out. FUSE and network file systems are missing on purpose: a syncfs need not reach
+// their servers, while a file's own flush does.
+bool SyncfsWritesEverything(__fsword_t type) {
+    switch (static_cast<unsigned long>(type)) {
+        case EXT4_SUPER_MAGIC:  // also ext2 and ext3
+        case XFS_SUPER_MAGIC:
+        case BTRFS_SUPER_MAGIC:
+        case F2FS_SUPER_MAGIC:
+        case MSDOS_SUPER_MAGIC:  // vfat and msdos
+        case 0x2011BAB0:         // exfat
+        case 0x7366746E:         // ntfs3
+        case 0x482B:             // hfsplus
+        case 0x3153464A:         // jfs
+        case REISERFS_SUPER_MAGIC:
+        case NILFS_SUPER_MAGIC:
+        case 0xCA451A4E:             // bcachefs
+        case OVERLAYFS_SUPER_MAGIC:  // its syncfs flushes the file system below
+        case TMPFS_MAGIC:
+        case RAMFS_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ErrorCode QueryVolumeInfo(FileHandle handle, TVolumeInfo& info) {
+    struct statfs st;
+    if (fstatfs(handle, &st) != 0) return errno;
+    info.FlushesAsAWhole = SyncfsWritesEverything(st.f_type);
+    return 0;
+}
+
+ErrorCode OpenVolumeAnchor(const QString& folder, FileHandle& handle) {
+    handle = open(ToNativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return handle >= 0 ? 0 : errno;
+}
+
+ErrorCode FlushVolume(FileHandle anchor) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Flush, QString())) return fault;
+    return syncfs(anchor) == 0 ? 0 : errno;
+}
+
+}  // namespace Platform
