@@ -161,6 +161,11 @@ bool IsAbsolutePath(const QString& path, const TPathSyntax& syntax) {
     return syntax.HasDrives && path.contains(kColon);
 }
 
+bool IsNetworkPath(const QString& path, const TPathSyntax& syntax) {
+    return syntax.HasDrives && path.size() >= 2 && IsDelimiter(path.at(0), syntax) &&
+           IsDelimiter(path.at(1), syntax);
+}
+
 bool IsRealEntryName(const QString& name) {
     return name != QLatin1String(".") && name != QLatin1String("..");
 }

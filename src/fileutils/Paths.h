@@ -48,6 +48,8 @@ QString ShortenPathName(const QString& path, int maxLength,
 // The folder above the path, without a trailing delimiter.
 QString GetParentFolder(const QString& path, const TPathSyntax& syntax = NativePaths);
 bool IsAbsolutePath(const QString& path, const TPathSyntax& syntax = NativePaths);
+// True for "\\server\share..." in Windows syntax; POSIX has none ("//x" is an ordinary path).
+bool IsNetworkPath(const QString& path, const TPathSyntax& syntax = NativePaths);
 // False for "." and "..", true for every other name a folder listing gives.
 bool IsRealEntryName(const QString& name);
 // True when the name exists and its own attributes (a link is not followed) say folder.

@@ -382,6 +382,20 @@ TEST(PathsTest, IsAbsolutePath) {
         [](const QString& p, const TPathSyntax& s) { return FileUtils::IsAbsolutePath(p, s); });
 }
 
+TEST(PathsTest, IsNetworkPath) {
+    CheckBools(
+        {
+            {W, u"\\\\server\\share"_s, true},
+            {W, u"\\\\"_s, true},
+            {W, u"\\x"_s, false},
+            {W, u"C:\\x"_s, false},
+            {W, u"//server/share"_s, false},
+            {P, u"//server/share"_s, false},
+            {P, u"/x"_s, false},
+        },
+        [](const QString& p, const TPathSyntax& s) { return FileUtils::IsNetworkPath(p, s); });
+}
+
 TEST(PathsTest, IsRealEntryName) {
     const std::pair<QString, bool> cases[] = {
         {u"."_s, false}, {u".."_s, false}, {u"..."_s, true},
