@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <set>
@@ -18,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "FaultSeam.h"
-#include "FileSystemOps.h"
 #include "NativeName.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"

@@ -5,8 +5,6 @@
 
 #include <ostream>
 
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 #include "ScopedEnvironment.h"
