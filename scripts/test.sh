@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
-# Installs what the project needs, builds it and runs every test.
+# Installs what the project needs, builds it with warnings as errors and runs every test.
 #   scripts/test.sh             optimised build with debug information, in build/
 #   scripts/test.sh --sanitize  AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize/
+#   scripts/test.sh --release   the release configuration a packager builds, in build-release/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 
 build=build
-options=()
-if [ "${1:-}" = "--sanitize" ]; then
-  build=build-sanitize
-  options=(-DPAIRWELL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
-fi
+options=(-DPAIRWELL_WERROR=ON)
+case "${1:-}" in
+  --sanitize)
+    build=build-sanitize
+    options+=(-DPAIRWELL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    ;;
+  --release)
+    build=build-release
+    options+=(-DCMAKE_BUILD_TYPE=Release)
+    ;;
+esac
 
 cmake -S . -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build"

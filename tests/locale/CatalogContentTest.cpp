@@ -149,8 +149,7 @@ TEST(CatalogContent, TranslationsKeepPlaceholdersAndBlanks) {
     for (auto it = domains.begin(); it != domains.end(); ++it) {
         EXPECT_FALSE(it.value().isEmpty()) << it.key().toStdString();
         for (const PoEntry& entry : it.value()) {
-            const std::string where =
-                it.key().toStdString() + ": \"" + entry.id.toStdString() + "\"";
+            const std::string where = (it.key() + ": \"" + entry.id + "\"").toStdString();
             EXPECT_FALSE(entry.translation.isEmpty()) << where;
             EXPECT_FALSE(entry.flags.contains("fuzzy") || entry.flags.contains(" fuzzy")) << where;
             EXPECT_EQ(Placeholders(entry.translation), Placeholders(entry.id)) << where;
@@ -180,7 +179,7 @@ TEST(CatalogContent, EveryTextOfTheCodeHasAGermanTranslation) {
         const QStringList keywords = {common[0], common[1], "gettext", "N_"};
         for (const PoEntry& entry : ExtractFromCode(group.folders, keywords)) {
             ++checked;
-            const std::string where = "\"" + entry.id.toStdString() + "\"";
+            const std::string where = ("\"" + entry.id + "\"").toStdString();
             if (!entry.context.isEmpty()) {
                 EXPECT_TRUE(Translates(domains.value(entry.context), entry.id))
                     << where << " in " << entry.context.toStdString();
