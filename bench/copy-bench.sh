@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times the copy engine against `cp -a` in one run: one 1 GiB file, and 20,000 small files
-# (0 to 32 KiB) in 2,000 folders. Runs alternate between the two; prints medians and the ratio.
+# (0 to 32 KiB) in 2,000 folders. The engine puts its copies on disk before they take their
+# targets' places; `eatmydata` (which turns flushes into no-ops) shows what that costs, and
+# `cp -a; sync` is cp with the same guarantee. Runs alternate; prints medians and ratios to cp.
 #   bench/copy-bench.sh [runs]        (BUILD=build, WORK=bench/out/copy)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,12 +35,16 @@ seconds() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
-report() {  # name, engine times, cp times
-  local e c
-  e=$(echo "$2" | median)
-  c=$(echo "$3" | median)
-  awk -v n="$1" -v e="$e" -v c="$c" 'BEGIN { printf "%-26s %10.3f %10.3f %8.2f\n", n, e, c, e / c }'
+report() {  # name, then the times of each tool
+  local name=$1 cp times=()
+  shift
+  for t in "$@"; do times+=("$(echo "$t" | median)"); done
+  cp=${times[2]}
+  awk -v n="$name" -v e="${times[0]}" -v f="${times[1]}" -v c="$cp" -v s="${times[3]}" 'BEGIN {
+    printf "%-26s %9.3f %9.3f %9.3f %9.3f   %5.2f %5.2f %5.2f\n", n, e, f, c, s, e / c, f / c, e / s }'
 }
+
+cp_and_sync() { cp -a "$@" && sync; }
 
 declare -A times
 for scenario in small big; do
@@ -48,13 +54,19 @@ for scenario in small big; do
   esac
   for ((i = 1; i <= runs; i++)); do
     times[$scenario-engine]+="$(seconds "$engine" "$from" "$to")"$'\n'
+    times[$scenario-unflushed]+="$(seconds eatmydata "$engine" "$from" "$to")"$'\n'
     times[$scenario-cp]+="$(seconds cp -a "$from" "$to")"$'\n'
+    times[$scenario-cpsync]+="$(seconds cp_and_sync "$from" "$to")"$'\n'
   done
 done
 rm -rf "$work/dst"
 
 echo
-echo "Median of $runs runs, seconds:"
-printf "%-26s %10s %10s %8s\n" scenario engine "cp -a" ratio
-report "20,000 files, 2,000 dirs" "${times[small-engine]}" "${times[small-cp]}"
-report "one 1 GiB file" "${times[big-engine]}" "${times[big-cp]}"
+echo "Median of $runs runs, seconds (engine: flushed before the rename; unflushed: the same"
+echo "under eatmydata; cp+sync: cp -a followed by sync):"
+printf "%-26s %9s %9s %9s %9s   %5s %5s %5s\n" scenario engine unflushed "cp -a" cp+sync \
+  "e/cp" "u/cp" "e/c+s"
+report "20,000 files, 2,000 dirs" "${times[small-engine]}" "${times[small-unflushed]}" \
+  "${times[small-cp]}" "${times[small-cpsync]}"
+report "one 1 GiB file" "${times[big-engine]}" "${times[big-unflushed]}" "${times[big-cp]}" \
+  "${times[big-cpsync]}"

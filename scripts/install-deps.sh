@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev              # GoogleTest
   clang-format                           # the project's code style
   xvfb xauth fonts-dejavu-core           # window tests (they measure text) and screenshots
-  rsync unison time                      # peers and peak-memory timing for the benchmark
+  rsync unison time eatmydata            # peers, peak-memory timing and unflushed runs for the benchmarks
 )
 
 missing=()
