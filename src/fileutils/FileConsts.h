@@ -29,5 +29,9 @@ inline constexpr TResourceString SChangedWhileCopied =
     ResourceString("The file changed while it was being copied");
 inline constexpr TResourceString STimeNotKept =
     ResourceString("The file system did not keep the file's time");
+inline constexpr TResourceString STargetChanged =
+    ResourceString("The target changed after it was compared");
+inline constexpr TResourceString SNameTaken =
+    ResourceString("The target name is taken, perhaps by a name that differs only in case");
 
 }  // namespace FileConsts

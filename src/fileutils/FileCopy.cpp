@@ -152,6 +152,10 @@ QString ErrorReason(int errorCode) {
             return Catalog::LoadResString(SChangedWhileCopied);
         case kErrorTimeNotKept:
             return Catalog::LoadResString(STimeNotKept);
+        case kErrorTargetChanged:
+            return Catalog::LoadResString(STargetChanged);
+        case kErrorNameTaken:
+            return Catalog::LoadResString(SNameTaken);
         default:
             return SystemErrorMessage(errorCode);
     }
@@ -189,6 +193,8 @@ struct TCopyBatch::TPending {
     QString TargetName;
     QString Target;
     uint64_t VolumeId = 0;
+    TFileAttributeData Copied;  // the source as it was copied
+    TReplaceCheck Check;
 };
 
 // A file system that pending copies were written to, flushed once at the commit.
@@ -237,7 +243,8 @@ TCopyBatch::TVolume& TCopyBatch::VolumeOf(uint64_t volumeId, const QString& fold
     return volume;
 }
 
-void TCopyBatch::Add(const QString& source, const QString& target, int attributes, int bufferSize) {
+void TCopyBatch::Add(const QString& source, const QString& target, int attributes, int bufferSize,
+                     TReplaceCheck check) {
     TPending pending;
     pending.Target = target;
     if (SameFileName(source, target)) {  // nothing to do, and no error
@@ -329,8 +336,23 @@ void TCopyBatch::Add(const QString& source, const QString& target, int attribute
     if (pending_.empty()) firstPending_ = std::chrono::steady_clock::now();
     pendingBytes_ += sourceData.FileSize;
     pending.TempName = output.Name();
+    pending.Copied = sourceData;
+    pending.Check = std::move(check);
     output.Keep();
     pending_.push_back(std::move(pending));
+}
+
+// Renames the copy over its target, after its check has looked at the target as it is now.
+int TCopyBatch::Replace(const TPending& copy) {
+    if (!copy.Check) return RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
+    TFileAttributeData current;
+    const ErrorCode error = copy.Folder->QueryEntry(copy.TargetName, true, current);
+    if (error != 0 && !MeansNoSuchEntry(error)) return error;  // unknown is not missing
+    const bool missing = error != 0;
+    if (int refused = copy.Check(copy.Copied, missing ? nullptr : &current)) return refused;
+    if (!missing) return RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
+    const ErrorCode renamed = RenameNotReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
+    return renamed == kErrorFileExists ? kErrorNameTaken : renamed;
 }
 
 void TCopyBatch::Commit(const TCommitted& committed) {
@@ -353,8 +375,7 @@ void TCopyBatch::Commit(const TCommitted& committed) {
         const auto flushed = flushErrors.find(copy.VolumeId);
         if (flushed != flushErrors.end() && flushed->second != 0) {
             failure = CopyError(SErrorWriting, copy.Target, flushed->second);
-        } else if (ErrorCode error =
-                       RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName)) {
+        } else if (ErrorCode error = Replace(copy)) {
             failure = CopyError(SErrorCreating, copy.Target, error);
         }
         if (failure) DeleteFileIn(*copy.Folder, copy.TempName);

@@ -21,7 +21,10 @@ constexpr int kCopyBufferSize = 262144;
 // Error codes of the copy engine's own, beside the system's (bit 29 marks codes of a program,
 // as on Windows; no errno comes near it).
 constexpr int kErrorChangedWhileCopied = 0x20000001;  // the source changed during the copy
-constexpr int kErrorTimeNotKept = 0x20000002;  // the target file system did not keep the time
+constexpr int kErrorTimeNotKept = 0x20000002;    // the target file system did not keep the time
+constexpr int kErrorTargetChanged = 0x20000003;  // the target changed since it was looked at
+constexpr int kErrorNameTaken = 0x20000004;      // a target thought missing exists (also by a
+                                                 // name that differs in case)
 
 // Why a copy failed, for a user: the text of the error code, translated.
 QString ErrorReason(int errorCode);
@@ -52,10 +55,19 @@ class TCopyBatch {
     TCopyBatch(const TCopyBatch&) = delete;
     TCopyBatch& operator=(const TCopyBatch&) = delete;
 
+    // Decides, just before the copy replaces its target, whether it still may: `copied` is the
+    // source as it was copied, `current` the target as it is now (links followed), or nullptr
+    // when there is none. 0 lets the copy go on; an error code (such as kErrorTargetChanged)
+    // keeps the target as it is and becomes the copy's error.
+    using TReplaceCheck = std::function<int(const Platform::TFileAttributeData& copied,
+                                            const Platform::TFileAttributeData* current)>;
+
     // Copies `source` into a temporary file beside `target`, as CopyFileWithTimestamp does up
-    // to the rename. Raises ECopyError; nothing of that file is pending then.
+    // to the rename. Raises ECopyError; nothing of that file is pending then. With a check, a
+    // target that is missing when it is looked at is never replaced by another file that
+    // appears meanwhile (kErrorNameTaken).
     void Add(const QString& source, const QString& target, int attributes = -1,
-             int bufferSize = kCopyBufferSize);
+             int bufferSize = kCopyBufferSize, TReplaceCheck check = {});
 
     bool IsEmpty() const { return pending_.empty(); }
     // True when so much is pending (files, bytes, or time waited) that it should be committed.
@@ -74,6 +86,7 @@ class TCopyBatch {
 
     TVolume& VolumeOf(uint64_t volumeId, const QString& folder, Platform::FileHandle file);
     void CloseVolumes();
+    static int Replace(const TPending& copy);
 
     TFlush flush_;
     std::vector<TPending> pending_;

@@ -40,12 +40,14 @@ ErrorCode InjectedFault(FaultPoint point, const QString& path);
 // How a medium departs from a local disk, so that tests meet what USB sticks, FUSE and network
 // file systems do.
 struct TMediumQuirks {
-    int64_t MaxTransfer = 0;         // a read or a kernel copy moves at most this many bytes
-    bool HandleTimeIgnored = false;  // a last-write time set on an open file, with the access
-                                     // time left alone, is not kept
-    bool PathTimeIgnored = false;    // times set through a name are not kept either
-    int64_t TimeGranularity = 0;     // nanoseconds (a divisor or a multiple of a second): times
-                                     // are stored cut down to a multiple of it
+    int64_t MaxTransfer = 0;             // a read or a kernel copy moves at most this many bytes
+    bool HandleTimeIgnored = false;      // a last-write time set on an open file, with the access
+                                         // time left alone, is not kept
+    bool PathTimeIgnored = false;        // times set through a name are not kept either
+    int64_t TimeGranularity = 0;         // nanoseconds (a divisor or a multiple of a second): times
+                                         // are stored cut down to a multiple of it
+    QString CaseInsensitiveFolder = {};  // in this folder, a name also finds an entry whose name
+                                         // differs in case, as on FAT and exFAT
 };
 
 void SetMediumQuirks(const TMediumQuirks& quirks);  // TMediumQuirks{} removes them

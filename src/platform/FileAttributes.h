@@ -93,10 +93,12 @@ class TFolderHandle {
     // As QueryAttributeData, for the entry `name` of the folder.
     ErrorCode QueryEntry(const QString& name, bool followLink, TFileAttributeData& data) const;
 
+    const QString& Path() const { return path_; }
     // The native handle, for the platform layer's calls on entries of the folder.
     int Native() const { return handle_; }
 
   private:
+    QString path_;
     int handle_ = -1;
     ErrorCode error_ = 0;
 };

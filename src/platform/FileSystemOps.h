@@ -24,6 +24,10 @@ ErrorCode RenameReplacing(const QString& from, const QString& to);
 // (a link there is replaced itself, never written through).
 ErrorCode RenameReplacingIn(const TFolderHandle& folder, const QString& from, const QString& to);
 
+// Renames within a folder held open unless the new name is taken (kErrorFileExists), also by a
+// name that differs in case on a file system that ignores case.
+ErrorCode RenameNotReplacingIn(const TFolderHandle& folder, const QString& from, const QString& to);
+
 // Deletes the entry `name` (a file or a link) of a folder held open.
 ErrorCode DeleteFileIn(const TFolderHandle& folder, const QString& name);
 

@@ -1,11 +1,14 @@
 // Attribute data, attributes and last-write times of paths on POSIX.
 #include "FileAttributes.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include <QDir>
 
 #include "FaultSeam.h"
 #include "NativeName.h"
@@ -42,13 +45,37 @@ ErrorCode QueryAt(int folder, const char* name, bool hidden, bool followLink,
 
 }  // namespace
 
+QString Posix::CaseVariantIn(int folder, const QString& folderPath, const QString& name) {
+    const QString& insensitive = MediumQuirks().CaseInsensitiveFolder;
+    if (insensitive.isEmpty() || QDir::cleanPath(folderPath) != QDir::cleanPath(insensitive)) {
+        return QString();
+    }
+    const int fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (dir == nullptr) {
+        if (fd >= 0) close(fd);
+        return QString();
+    }
+    QString found;
+    while (const dirent* entry = readdir(dir)) {
+        const QString candidate = FromNativeName(QByteArray(entry->d_name));
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0) {
+            found = candidate;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
 ErrorCode QueryAttributeData(const QString& path, bool followLink, TFileAttributeData& data) {
     if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, path)) return fault;
     return QueryAt(AT_FDCWD, ToNativeName(path).constData(), IsHiddenPath(path), followLink, data);
 }
 
 TFolderHandle::TFolderHandle(const QString& folder)
-    : handle_(open(ToNativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {
+    : path_(folder),
+      handle_(open(ToNativeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {
     if (handle_ < 0) error_ = errno;
 }
 
@@ -60,7 +87,13 @@ ErrorCode TFolderHandle::QueryEntry(const QString& name, bool followLink,
                                     TFileAttributeData& data) const {
     if (ErrorCode fault = InjectedFault(FaultPoint::QueryAttributes, name)) return fault;
     if (handle_ < 0) return error_;
-    return QueryAt(handle_, ToNativeName(name).constData(), IsHiddenName(name), followLink, data);
+    const ErrorCode error =
+        QueryAt(handle_, ToNativeName(name).constData(), IsHiddenName(name), followLink, data);
+    if (error != ENOENT) return error;
+    const QString variant = CaseVariantIn(handle_, path_, name);
+    if (variant.isEmpty()) return error;
+    return QueryAt(handle_, ToNativeName(variant).constData(), IsHiddenName(name), followLink,
+                   data);
 }
 
 ErrorCode SetAttributes(const QString& path, uint32_t attributes) {

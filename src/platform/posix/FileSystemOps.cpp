@@ -11,6 +11,7 @@
 
 #include "FaultSeam.h"
 #include "NativeName.h"
+#include "StatConversion.h"
 
 namespace Platform {
 
@@ -63,6 +64,29 @@ ErrorCode RenameReplacingIn(const TFolderHandle& folder, const QString& from, co
     if (!folder.IsOpen()) return folder.Error();
     return renameat(folder.Native(), ToNativeName(from).constData(), folder.Native(),
                     ToNativeName(to).constData()) == 0
+               ? 0
+               : errno;
+}
+
+ErrorCode RenameNotReplacingIn(const TFolderHandle& folder, const QString& from,
+                               const QString& to) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Rename, to)) return fault;
+    if (!folder.IsOpen()) return folder.Error();
+    if (!Posix::CaseVariantIn(folder.Native(), folder.Path(), to).isEmpty()) return EEXIST;
+    const QByteArray nativeFrom = ToNativeName(from);
+    const QByteArray nativeTo = ToNativeName(to);
+    if (renameat2(folder.Native(), nativeFrom.constData(), folder.Native(), nativeTo.constData(),
+                  RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+    // Without an atomic refusal (FUSE, network shares), a look just before the rename.
+    struct stat st;
+    if (fstatat(folder.Native(), nativeTo.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT) return errno;
+    return renameat(folder.Native(), nativeFrom.constData(), folder.Native(),
+                    nativeTo.constData()) == 0
                ? 0
                : errno;
 }

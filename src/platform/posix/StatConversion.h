@@ -66,6 +66,10 @@ inline void FillAttributeData(const struct stat& st, bool hidden, TFileAttribute
     data.FileIndex = st.st_ino;
 }
 
+// The name of an entry of the folder `folder` that differs from `name` only in case, where a
+// test makes the folder behave as on FAT and exFAT; empty otherwise.
+QString CaseVariantIn(int folder, const QString& folderPath, const QString& name);
+
 inline bool IsHiddenName(const QString& name) {
     return name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
            name != QLatin1String("..");
