@@ -1,6 +1,8 @@
 // Small text routines shared by every module: case, padding, list splitting, keywords.
 #include "StringUtils.h"
 
+#include <algorithm>
+
 #include <QLocale>
 #include <QStringView>
 
@@ -39,6 +41,75 @@ QString ReadNextItem(QString& list, QChar separator) {
     QString item = list.left(pos);
     list.remove(0, pos + 1);
     return item;
+}
+
+namespace {
+
+bool IsBlank(QChar c) {
+    return c.unicode() <= 0x20;
+}
+
+}  // namespace
+
+QStringList ReadDelimitedText(const QString& text, QChar delimiter, QChar quote) {
+    QStringList items;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const auto skipBlanks = [&] {
+        while (i < n && IsBlank(text.at(i)))
+            ++i;
+    };
+    skipBlanks();
+    while (i < n) {
+        if (text.at(i) == quote) {
+            QString item;
+            for (++i; i < n; ++i) {
+                if (text.at(i) != quote) {
+                    item += text.at(i);
+                } else if (i + 1 < n && text.at(i + 1) == quote) {
+                    item += quote;
+                    ++i;
+                } else {
+                    ++i;  // the closing quote
+                    break;
+                }
+            }
+            items.append(item);
+        } else {
+            const qsizetype start = i;
+            while (i < n && !IsBlank(text.at(i)) && text.at(i) != delimiter)
+                ++i;
+            if (i > start) items.append(text.mid(start, i - start));
+        }
+        skipBlanks();
+        if (i < n && text.at(i) == delimiter) {
+            ++i;
+            skipBlanks();
+        }
+    }
+    return items;
+}
+
+QString WriteDelimitedText(const QStringList& items, QChar delimiter, QChar quote) {
+    QString text;
+    for (qsizetype k = 0; k < items.size(); ++k) {
+        const QString& item = items.at(k);
+        if (k > 0) text += delimiter;
+        const bool quoted = item.isEmpty() || std::any_of(item.begin(), item.end(), [&](QChar c) {
+                                return IsBlank(c) || c == delimiter || c == quote;
+                            });
+        if (!quoted) {
+            text += item;
+            continue;
+        }
+        text += quote;
+        for (QChar c : item) {
+            if (c == quote) text += quote;
+            text += c;
+        }
+        text += quote;
+    }
+    return text;
 }
 
 bool MatchesKeyword(const QString& text, const QString& keyword) {

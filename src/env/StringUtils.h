@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 namespace StringUtils {
 
@@ -23,6 +24,18 @@ QString ReplaceChar(const QString& text, QChar from, QChar to);
 // Takes the next item off `list`: the text before the first `separator` (the whole text when
 // there is none); `list` keeps what follows the separator. Items are not trimmed.
 QString ReadNextItem(QString& list, QChar separator);
+
+// The items of a list written as delimited text, such as a file filter "*.txt; *.doc": items
+// are separated by `delimiter` and also by blanks (any character up to U+0020); an item that
+// begins with `quote` runs to the closing quote and may contain blanks and delimiters, and a
+// doubled quote inside it stands for one. Blanks around items are dropped, and nothing between
+// two separators is no item; only a quoted empty item ("") gives an empty one.
+QStringList ReadDelimitedText(const QString& text, QChar delimiter, QChar quote);
+
+// The items joined with `delimiter`, so that ReadDelimitedText gives them back: an item that is
+// empty or holds a blank, a character below U+0020, the delimiter or the quote is written in
+// quotes, with its quotes doubled.
+QString WriteDelimitedText(const QStringList& items, QChar delimiter, QChar quote);
 
 // True when the lower-cased text is a beginning of `keyword` (the empty text included).
 bool MatchesKeyword(const QString& text, const QString& keyword);

@@ -110,6 +110,54 @@ TEST(StringUtils, ReadNextItemInTheCallersLoop) {
     EXPECT_EQ(items(u";a"_s), QStringList({u""_s, u"a"_s}));
 }
 
+TEST(StringUtils, ReadDelimitedTextSplitsAtDelimitersAndBlanksButNotInsideQuotes) {
+    struct {
+        QString text;
+        QStringList items;
+    } const cases[] = {
+        {u"*.txt;*.doc"_s, {u"*.txt"_s, u"*.doc"_s}},
+        {u"*.txt; *.doc"_s, {u"*.txt"_s, u"*.doc"_s}},
+        {u"  *.txt ;\t*.doc  "_s, {u"*.txt"_s, u"*.doc"_s}},
+        {u"a b;c"_s, {u"a"_s, u"b"_s, u"c"_s}},
+        {u"\"my file.txt\";*.doc"_s, {u"my file.txt"_s, u"*.doc"_s}},
+        {u"\"a;b\""_s, {u"a;b"_s}},
+        {u"\"say \"\"hi\"\"\""_s, {u"say \"hi\""_s}},
+        {u"a;;b;"_s, {u"a"_s, u"b"_s}},
+        {u";"_s, {}},
+        {u""_s, {}},
+        {u"   "_s, {}},
+        {u"\"\";a"_s, {u""_s, u"a"_s}},
+        {u"\"open to the end"_s, {u"open to the end"_s}},
+        {u"\"a\"b"_s, {u"a"_s, u"b"_s}},
+        {u"a\"b"_s, {u"a\"b"_s}},
+        {u"*.*"_s, {u"*.*"_s}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadDelimitedText(c.text, u';', u'"'), c.items) << c.text.toStdString();
+    }
+    EXPECT_EQ(ReadDelimitedText(u"a,b c"_s, u',', u'"'), QStringList({u"a"_s, u"b"_s, u"c"_s}));
+}
+
+TEST(StringUtils, WriteDelimitedTextQuotesWhatReadingWouldSplit) {
+    struct {
+        QStringList items;
+        QString text;
+    } const cases[] = {
+        {{u"*.txt"_s, u"*.doc"_s}, u"*.txt;*.doc"_s},
+        {{u"my file.txt"_s}, u"\"my file.txt\""_s},
+        {{u"a;b"_s, u"c"_s}, u"\"a;b\";c"_s},
+        {{u"say \"hi\""_s}, u"\"say \"\"hi\"\"\""_s},
+        {{u""_s, u"a"_s}, u"\"\";a"_s},
+        {{u"tab\there"_s}, u"\"tab\there\""_s},
+        {{u"a,b"_s}, u"a,b"_s},
+        {{}, u""_s},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WriteDelimitedText(c.items, u';', u'"'), c.text) << c.text.toStdString();
+        EXPECT_EQ(ReadDelimitedText(c.text, u';', u'"'), c.items) << c.text.toStdString();
+    }
+}
+
 TEST_F(StringUtilsLocale, MatchesKeywordAcceptsEveryBeginning) {
     struct {
         QString text;
