@@ -1,6 +1,7 @@
 // Message boxes, window placement and measurements.
 #include "WinUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -166,10 +167,53 @@ class TPlacedMessageBox : public QMessageBox {
     TDefaultMonitor monitor_;
 };
 
+// The captions of the push buttons the window shows, row by row from the top, each row from the
+// left.
+QStringList ShownButtons(const QDialog& dialog) {
+    std::vector<std::pair<QPoint, QString>> shown;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->isVisible())
+            shown.emplace_back(button->mapTo(&dialog, QPoint()), button->text());
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());
+    });
+    QStringList captions;
+    for (const auto& [place, caption] : shown)
+        captions << caption;
+    return captions;
+}
+
 }  // namespace
 
 void SetMessageAnswerer(TMessageAnswerer answerer) {
     Answerer() = std::move(answerer);
+}
+
+int ExecModal(QDialog& dialog, TMessageRecord record) {
+    // A copy: the answerer may set another one while it answers.
+    const TMessageAnswerer answerer = Answerer();
+    if (!answerer) return dialog.exec();
+    dialog.show();
+    record.Buttons = ShownButtons(dialog);
+    const int answer = answerer(dialog, record);
+    if (answer != kAnswerFromBox) {
+        dialog.done(answer);
+    } else if (dialog.isVisible()) {
+        dialog.reject();
+    }
+    return dialog.result();
+}
+
+TPlacedDialog::TPlacedDialog(QWidget* parent) : QDialog(parent) {}
+
+void TPlacedDialog::reject() {
+    done(mrCancel);
+}
+
+void TPlacedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceForm(this, FPlacement);
 }
 
 int MessageDialogPos(const QString& title, const QString& message, TMsgDlgType type,
@@ -229,10 +273,11 @@ int MessageDialogPos(const QString& title, const QString& message, TMsgDlgType t
         return mrCancel;  // closed without a button
     };
 
-    if (const TMessageAnswerer& answerer = Answerer()) {
+    // A copy: the answerer may set another one while it answers.
+    if (const TMessageAnswerer answerer = Answerer()) {
         box.show();
-        const int answer =
-            answerer(box, TMessageRecord{title, message, type, defaultButton, pos, timeout});
+        const int answer = answerer(box, TMessageRecord{title, message, type, defaultButton, pos,
+                                                        timeout, dkMessageBox, ShownButtons(box)});
         box.hide();
         return answer == kAnswerFromBox ? resultOf(box.clickedButton()) : answer;
     }
@@ -359,6 +404,14 @@ QPoint TopRightPos(const QWidget* button, QPoint offset) {
 QPoint BottomRightPos(const QWidget* button, QPoint offset) {
     const QRect r = button->geometry();
     return OnScreen(button, QPoint(r.x() + r.width(), r.y() + r.height())) + offset;
+}
+
+int PixelsPerInch(const QWidget* window) {
+    return int(std::lround(ScreenOf(window)->logicalDotsPerInch()));
+}
+
+int ScaledLength(int length, int pixelsPerInch) {
+    return int(std::lround(double(length) * pixelsPerInch / 96.0));
 }
 
 int MultiLineTextWidth(const QString& text, const QFontMetrics& metrics) {

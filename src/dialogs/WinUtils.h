@@ -5,11 +5,13 @@
 #include <functional>
 #include <initializer_list>
 
+#include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class QFontMetrics;
-class QMessageBox;
+class QShowEvent;
 class QWidget;
 
 namespace WinUtils {
@@ -81,22 +83,53 @@ int ErrorDialogPos(QPoint pos, const QString& title, const QString& message,
 int ErrorDialogPos(QPoint pos, const QString& message, TDefaultMonitor monitor = dmActiveForm);
 int ErrorDialog(const QString& message, TDefaultMonitor monitor = dmActiveForm);
 
-// What a box asked, for tests.
+// Which window asks: one of the message boxes above or one of the dialogs of this layer.
+enum TDialogKind { dkMessageBox, dkSelectDialog, dkInputText, dkCharTable, dkSelectFromList };
+
+// What a box or dialog asked, for tests.
 struct TMessageRecord {
-    QString Title;
-    QString Message;
-    TMsgDlgType Type;
-    TMsgDlgBtn DefaultButton;
-    QPoint Pos;
-    int Timeout;
+    QString Title{};
+    QString Message{};  // a box's text; the text or description line of a dialog
+    TMsgDlgType Type = mtCustom;
+    TMsgDlgBtn DefaultButton = mbOK;  // boxes only
+    QPoint Pos{};
+    int Timeout = 0;
+    TDialogKind Kind = dkMessageBox;
+    QStringList Buttons{};  // the captions of the push buttons shown, row by row, left to right
 };
 
-// Tests answer boxes through this seam instead of a person: the answerer sees the box shown
-// and placed as the user would, and returns the result (or kAnswerFromBox after it clicked a
-// button or pressed a key in the box itself). Programs never set it.
+// Tests answer boxes and dialogs through this seam instead of a person: the answerer sees the
+// window shown and placed as the user would, may click and type in it, and returns either the
+// result it closes the window with or kAnswerFromBox to take the window's own answer after its
+// clicks and keys (a window still open then closes as by its close button). For a dialog of
+// this layer a returned result closes it as a button with that modal result would, without
+// touching its controls. Programs never set it.
 constexpr int kAnswerFromBox = -1;
-using TMessageAnswerer = std::function<int(QMessageBox& box, const TMessageRecord& record)>;
+using TMessageAnswerer = std::function<int(QDialog& dialog, const TMessageRecord& record)>;
 void SetMessageAnswerer(TMessageAnswerer answerer);  // an empty answerer removes it
+
+// Shows a dialog of this layer modally and returns the modal result it closed with; through
+// the answerer when one is set. `record` describes the dialog; its Buttons are filled in here.
+int ExecModal(QDialog& dialog, TMessageRecord record);
+
+// A modal dialog of this layer: it takes its place (PlaceForm) each time it is shown, once it
+// knows its size, and closing it by its close button or Escape answers mrCancel.
+class TPlacedDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TPlacedDialog(QWidget* parent = nullptr);
+
+    // Where the next show puts the top-left corner; DefaultMessagePos centres the dialog.
+    void SetPlacement(QPoint pos) { FPlacement = pos; }
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QPoint FPlacement = DefaultMessagePos;
+};
 
 // Corrects a window's requested top-left corner so that it lies inside the work area of the
 // monitor nearest to it, with a margin.
@@ -116,6 +149,11 @@ QPoint BottomRightPos(const QWidget* button, QPoint offset = QPoint());
 int MultiLineTextWidth(const QString& text, const QFontMetrics& metrics);
 // The number of "\r\n" pairs plus 1.
 int LineCount(const QString& text);
+
+// The pixel density of the monitor that shows the window (96 on a plain monitor), and a length
+// given for 96 dots per inch scaled to it.
+int PixelsPerInch(const QWidget* window);
+int ScaledLength(int length, int pixelsPerInch);
 
 // Enlarges the pictures of buttons by dpi / baseDpi from 130 per cent on; ScaleGlyphs walks a
 // window's controls from 120 per cent on.

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "Catalog.h"
+#include "DialogScript.h"
 
 using namespace WinUtils;
 
@@ -22,7 +23,9 @@ namespace {
 class Answering {
   public:
     explicit Answering(std::function<int(QMessageBox&)> answer) {
-        SetMessageAnswerer([this, answer](QMessageBox& box, const TMessageRecord& record) {
+        SetMessageAnswerer([this, answer](QDialog& dialog, const TMessageRecord& record) {
+            EXPECT_EQ(record.Kind, dkMessageBox);
+            auto& box = static_cast<QMessageBox&>(dialog);
             records.push_back(record);
             frame = box.frameGeometry();
             caption = box.windowTitle();
@@ -31,6 +34,10 @@ class Answering {
             labels.clear();
             for (QAbstractButton* button : box.buttons())
                 labels << button->text();
+            QStringList shown = record.Buttons, made = labels;
+            shown.sort();
+            made.sort();
+            EXPECT_EQ(shown, made);
             defaultLabel = box.defaultButton() ? box.defaultButton()->text() : QString();
             return answer(box);
         });
@@ -194,6 +201,36 @@ TEST(MessageBox, BoxWithTimeOutAnsweredInTimeGivesTheButton) {
     EXPECT_EQ(MessageDialogPos(QString(), "Answer me", mtConfirmation, {mbYes, mbNo}, mbYes,
                                DefaultMessagePos, 5),
               mrNo);
+}
+
+TEST(DialogSeam, TheAnswererClicksOrAnswersAndAnUnansweredDialogClosesAsCancel) {
+    TPlacedDialog dialog;
+    auto* ok = new QPushButton("OK", &dialog);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrOk); });
+    (new QPushButton("Hidden", &dialog))->hide();
+    dialog.SetPlacement(QPoint(300, 200));
+    {
+        TestSupport::TDialogScript script;
+        script
+            .Then([](QDialog& shown, const TMessageRecord& record) {
+                EXPECT_EQ(record.Kind, dkInputText);
+                EXPECT_EQ(record.Buttons, QStringList({"OK"}));
+                EXPECT_EQ(shown.frameGeometry().topLeft(), QPoint(300, 200));
+                return TestSupport::Click(shown, "OK");
+            })
+            .Then([](QDialog&, const TMessageRecord&) { return mrYes; })
+            .Then([](QDialog&, const TMessageRecord&) { return kAnswerFromBox; })
+            .Then([](QDialog& shown, const TMessageRecord&) {
+                QTest::keyClick(&shown, Qt::Key_Escape);
+                return kAnswerFromBox;
+            });
+        const TMessageRecord record{.Title = "Title", .Message = "Text", .Kind = dkInputText};
+        EXPECT_EQ(ExecModal(dialog, record), mrOk);
+        EXPECT_EQ(ExecModal(dialog, record), mrYes);
+        EXPECT_EQ(ExecModal(dialog, record), mrCancel);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(ExecModal(dialog, record), mrCancel);
+    }
 }
 
 TEST(Measurements, LinesAndTheirWidths) {

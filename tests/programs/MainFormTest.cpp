@@ -101,7 +101,7 @@ TEST_F(MainFormTest, EntriesComeInNameOrderWithDefaultsForMissingKeys) {
 
     box->Select(1);
     WinUtils::SetMessageAnswerer(
-        [](QMessageBox&, const WinUtils::TMessageRecord&) { return WinUtils::mrNo; });
+        [](QDialog&, const WinUtils::TMessageRecord&) { return WinUtils::mrNo; });
     QTest::mouseClick(Control<QToolButton>(*form, "bbRemove"), Qt::LeftButton);
     EXPECT_EQ(Entries(box), "/A,/b,/c");  // answered No: kept
 }
@@ -112,7 +112,7 @@ TEST_F(MainFormTest, RemovingAnEntryKeepsOldSectionsAndSelectsTheNextOrTheFirst)
         ini += QString("[RefDir%1]\nName=/f%1\nDirectory=/s%1\n").arg(i, 2, 10, QChar('0'));
     }
     WriteIni(ini);
-    WinUtils::SetMessageAnswerer([](QMessageBox&, const WinUtils::TMessageRecord& record) {
+    WinUtils::SetMessageAnswerer([](QDialog&, const WinUtils::TMessageRecord& record) {
         EXPECT_EQ(record.Message, "Remove folder from list?");
         return WinUtils::mrYes;
     });

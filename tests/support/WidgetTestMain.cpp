@@ -1,22 +1,17 @@
 // The main routine of widget tests: a QApplication on Qt's offscreen platform with one screen
 // of 1920 x 1080 pixels, so that placement tests see the same geometry on every machine. A
-// message box that a test does not expect fails that test instead of waiting for ever.
+// message box or dialog that a test does not expect fails that test instead of waiting for ever.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMessageBox>
 
+#include "DialogScript.h"
 #include "WinUtils.h"
 
 namespace {
 
 class AnswerUnexpectedBoxes : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override {
-        WinUtils::SetMessageAnswerer([](QMessageBox&, const WinUtils::TMessageRecord& record) {
-            ADD_FAILURE() << "unexpected message box: " << record.Message.toStdString();
-            return WinUtils::mrCancel;
-        });
-    }
+    void OnTestStart(const ::testing::TestInfo&) override { TestSupport::FailOnEveryDialog(); }
     void OnTestEnd(const ::testing::TestInfo&) override { WinUtils::SetMessageAnswerer({}); }
 };
 
