@@ -399,11 +399,7 @@ void THistoryCombo::hidePopup() {
 void THistoryCombo::SetSimpleStyle(bool simple) {
     if (simple == FSimpleStyle) return;
     FSimpleStyle = simple;
-    if (simple && FSimpleLook == nullptr) {
-        FSimpleLook = new TSimpleComboStyle(QStyleFactory::create(QApplication::style()->name()));
-        FSimpleLook->setParent(this);
-    }
-    setStyle(simple ? FSimpleLook : QApplication::style());
+    SetSimpleComboLook(this, simple);
 }
 
 void THistoryCombo::DoEnter() {
@@ -447,6 +443,22 @@ void THistoryCombo::FocusLeft(const QFocusEvent* event) {
         return;
     FHasFocus = false;
     DoExit();
+}
+
+void SetSimpleComboLook(QComboBox* box, bool simple) {
+    static const QString kLookName = QStringLiteral("simpleComboLook");
+    // Owned by the box, made the first time it is needed.
+    auto* look = box->findChild<QStyle*>(kLookName, Qt::FindDirectChildrenOnly);
+    if (simple && look == nullptr) {
+        look = new TSimpleComboStyle(QStyleFactory::create(QApplication::style()->name()));
+        look->setObjectName(kLookName);
+        look->setParent(box);
+    }
+    if (simple) {
+        box->setStyle(look);
+    } else if (look != nullptr && box->style() == look) {
+        box->setStyle(QApplication::style());
+    }
 }
 
 }  // namespace HListBox

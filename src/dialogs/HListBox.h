@@ -216,9 +216,12 @@ class THistoryCombo : public QComboBox {
     THistoryList FHistoryList;
     bool FEraseSection = false;
     bool FSimpleStyle = false;
-    QStyle* FSimpleLook = nullptr;  // owned as a child; drawn with while simple
     bool FHasFocus = false;
     bool FHistorySaved = false;
 };
+
+// Shows an editable combo box as a plain edit field, without drop-down button, while `simple`
+// is set; its list stays. Boxes whose list is empty look so.
+void SetSimpleComboLook(QComboBox* box, bool simple);
 
 }  // namespace HListBox
