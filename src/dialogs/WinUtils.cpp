@@ -195,6 +195,8 @@ int ExecModal(QDialog& dialog, TMessageRecord record) {
     const TMessageAnswerer answerer = Answerer();
     if (!answerer) return dialog.exec();
     dialog.show();
+    // Laid out as the user sees it, before the answerer looks.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     record.Buttons = ShownButtons(dialog);
     const int answer = answerer(dialog, record);
     if (answer != kAnswerFromBox) {
