@@ -9,6 +9,7 @@
 #include "ContextMenu.h"
 #include "MainForm.h"
 #include "ProgramInit.h"
+#include "SelectFromListDlg.h"
 #include "TerminationRequest.h"
 #include "TranslateComponent.h"
 
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     {
         TMainForm mainForm;
+        // The program's one list editor, for the window's dialogs.
+        const auto listEditor = SelectFromListDlg::TSelectFromListDialog::CreateInstance();
         if (mainForm.CheckForce()) {
             exitCode = mainForm.UnattendedExitCode();
         } else if (headless) {
