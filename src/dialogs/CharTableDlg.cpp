@@ -25,8 +25,16 @@ namespace {
 constexpr int kColumns = 16;
 constexpr int kCellSize = 20;
 constexpr int kSoftHyphen = 0xAD;
-constexpr char16_t kControlPictures = 0x2400;  // SYMBOL FOR NULL, then one per C0 code
-constexpr char16_t kDeletePicture = 0x2421;    // SYMBOL FOR DELETE
+
+// The short names of the control codes 00 to 1F, 7F to 9F, and of the soft hyphen.
+constexpr const char* kC0Names[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                    "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                    "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                    "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+constexpr const char* kC1Names[] = {"DEL", "PAD", "HOP", "BPH", "NBH", "IND", "NEL", "SSA", "ESA",
+                                    "HTS", "HTJ", "VTS", "PLD", "PLU", "RI",  "SS2", "SS3", "DCS",
+                                    "PU1", "PU2", "STS", "CCH", "MW",  "SPA", "EPA", "SOS", "SGC",
+                                    "SCI", "CSI", "ST",  "OSC", "PM",  "APC"};
 
 QString Hex(int value) {
     return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
@@ -57,10 +65,9 @@ bool IsStandIn(int code) {
 }
 
 QString CellText(int code) {
-    if (code >= 0 && code < 0x20) return QString(QChar(char16_t(kControlPictures + code)));
-    if (code == 0x7F) return QString(QChar(kDeletePicture));
-    if (IsControlCode(code)) return Hex(code);
-    if (code == kSoftHyphen) return QStringLiteral("-");
+    if (code >= 0 && code < 0x20) return QString::fromLatin1(kC0Names[code]);
+    if (code >= 0x7F && code < 0xA0) return QString::fromLatin1(kC1Names[code - 0x7F]);
+    if (code == kSoftHyphen) return QStringLiteral("SHY");
     return QString(QChar(char16_t(code)));
 }
 
@@ -136,11 +143,12 @@ void TCharTableDialog::SetGridFontName(const QString& name) {
     FGridFontName = name.isEmpty() ? FDefFontName : name;
     QFont gridFont = font();
     gridFont.setFamily(FGridFontName);
-    QFont smallFont = font();
-    smallFont.setPointSizeF(font().pointSizeF() * 0.7);
+    // Names of codes without a glyph are small, so that three letters fit a cell.
+    QFont nameFont = font();
+    nameFont.setPointSizeF(font().pointSizeF() * 0.6);
     for (int code = 0; code < kCharCount; ++code) {
-        const bool digits = IsControlCode(code) && code >= 0x80;
-        CharGrid->item(code / kColumns, code % kColumns)->setFont(digits ? smallFont : gridFont);
+        CharGrid->item(code / kColumns, code % kColumns)
+            ->setFont(IsStandIn(code) ? nameFont : gridFont);
     }
     // Every cell at least 20 pixels and large enough for its character; the whole grid shows.
     const int dpi = WinUtils::PixelsPerInch(this);

@@ -17,9 +17,9 @@ constexpr int kCharCount = 256;
 
 // Control codes (00 to 1F, 7F to 9F) have no glyph of their own.
 bool IsControlCode(int code);
-// What the cell of a code shows: the character, or a stand-in where the character shows
-// nothing: the control pictures U+2400 to U+2421 for 00 to 1F and 7F, the two hexadecimal
-// digits for 80 to 9F, and a hyphen for the soft hyphen AD. Stand-ins are drawn dimmed.
+// What the cell of a code shows: the character, or where the character shows nothing, its short
+// name ("NUL", "LF", "DEL", "NEL", "SHY" for the soft hyphen AD), drawn small and dimmed. Such
+// names need no glyphs that a font may lack.
 QString CellText(int code);
 bool IsStandIn(int code);
 

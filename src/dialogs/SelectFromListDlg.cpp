@@ -68,6 +68,7 @@ TSelectFromListDialog::TSelectFromListDialog(QWidget* parent) : TPlacedDialog(pa
     lbDesc = new QLabel(this);
     lbDesc->setObjectName(QStringLiteral("lbDesc"));
     lbDesc->setTextFormat(Qt::PlainText);
+    lbDesc->setWordWrap(true);
     lbxStringList = new QListWidget(this);
     lbxStringList->setObjectName(QStringLiteral("lbxStringList"));
     lbDesc->setBuddy(lbxStringList);
@@ -139,11 +140,15 @@ TSelectFromListDialog::TSelectFromListDialog(QWidget* parent) : TPlacedDialog(pa
 
     Catalog::TranslateComponent(this, QStringLiteral("dialogs"));
     WinUtils::ScaleGlyphs(this, 96, dpi);
-    // The panel is as wide as its widest part, at least its designed width; the hint wraps.
-    panel->setFixedWidth(
-        std::max({WinUtils::ScaledLength(kPanelWidth, dpi), gbxEdit->sizeHint().width(),
-                  gbxMove->sizeHint().width(), btnPrompt->sizeHint().width(),
-                  OKBtn->sizeHint().width(), CancelBtn->sizeHint().width()}));
+    // The panel is as wide as its widest part, titles of the groups included, and at least as
+    // wide as designed; the hint wraps.
+    int panelWidth = WinUtils::ScaledLength(kPanelWidth, dpi);
+    for (const QWidget* part :
+         std::initializer_list<const QWidget*>{gbxEdit, gbxMove, btnPrompt, OKBtn, CancelBtn}) {
+        panelWidth =
+            std::max({panelWidth, part->sizeHint().width(), part->minimumSizeHint().width()});
+    }
+    panel->setFixedWidth(panelWidth);
     resize(WinUtils::ScaledLength(kWidth, dpi), WinUtils::ScaledLength(kHeight, dpi));
 }
 
