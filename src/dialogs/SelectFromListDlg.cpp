@@ -149,7 +149,10 @@ TSelectFromListDialog::TSelectFromListDialog(QWidget* parent) : TPlacedDialog(pa
             std::max({panelWidth, part->sizeHint().width(), part->minimumSizeHint().width()});
     }
     panel->setFixedWidth(panelWidth);
-    resize(WinUtils::ScaledLength(kWidth, dpi), WinUtils::ScaledLength(kHeight, dpi));
+    // A panel widened for its texts does not narrow the list.
+    resize(
+        WinUtils::ScaledLength(kWidth, dpi) + panelWidth - WinUtils::ScaledLength(kPanelWidth, dpi),
+        WinUtils::ScaledLength(kHeight, dpi));
 }
 
 TSelectFromListDialog::~TSelectFromListDialog() {
