@@ -1,6 +1,6 @@
-// Runs Pairwell's two-way run unattended on two folders, as the benchmark's stand-in for the
-// program until it has its own unattended mode: sync-trees FIRST SECOND [--preview]
-// [--filter MASKS] [--log FILE]. Prints the final status; exits 1 when an error was logged.
+// Runs Pairwell's two-way run unattended on two folders, without the program around it, for
+// profiling: sync-trees FIRST SECOND [--preview] [--filter MASKS] [--log FILE]. Prints the final
+// status; exits 1 when an error was logged.
 #include <cstdio>
 #include <cstring>
 
@@ -11,42 +11,26 @@
 
 namespace {
 
-class ConsoleHost : public TTwoWayHost {
+class ConsoleHost : public Sync::TRunHost {
   public:
-    ConsoleHost(QString first, QString second, QString filter, QFile* log)
-        : first_(std::move(first)), second_(std::move(second)), filter_(std::move(filter)) {
+    explicit ConsoleHost(QFile* log) {
         if (log != nullptr) stream_.setDevice(log);
     }
 
-    QString FirstFolderText() const override { return first_; }
-    QString SecondFolderText() const override { return second_; }
-    QString FilterText() const override { return filter_; }
-    void SetFilterText(const QString& filter) override { filter_ = filter; }
-    bool IncludeSubdirectories() const override { return true; }
-    bool OnlyDuplicates() const override { return false; }
-    void SaveDirInfo() override {}
     void ClearLog() override {}
     void AddLog(const QString& line) override {
-        if (line.startsWith(QLatin1String("* ")) || line.startsWith(QLatin1String("Directory"))) {
-            errors_ = true;
-        }
         if (stream_.device() != nullptr) stream_ << line << '\n';
         last_ = line.isEmpty() ? last_ : line;
     }
     void SetStatus(const QString&) override {}
     void ShowError(const QString& message) override { AddLog(message); }
-    void ProcessEvents() override {}
-    bool Running() const override { return running_; }
-    void SetRunning(bool running) override { running_ = running; }
+    bool StopRequested() const override { return false; }
 
-    bool Errors() const { return errors_; }
     const QString& LastLine() const { return last_; }
 
   private:
-    QString first_, second_, filter_, last_;
+    QString last_;
     QTextStream stream_;
-    bool running_ = false;
-    bool errors_ = false;
 };
 
 }  // namespace
@@ -77,8 +61,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(logName));
         return 2;
     }
-    ConsoleHost host(folders[0], folders[1], filter, logName.isEmpty() ? nullptr : &log);
-    TTwoWaySync(host).DoSync(preview, /*interactive=*/false);
+    ConsoleHost host(logName.isEmpty() ? nullptr : &log);
+    TTwoWayInputs inputs;
+    inputs.FirstFolder = folders[0];
+    inputs.SecondFolder = folders[1];
+    inputs.Filter = filter;
+    inputs.Preview = preview;
+    inputs.Interactive = false;
+    TTwoWaySync run(host);
+    run.DoSync(inputs);
     std::printf("%s\n", qPrintable(host.LastLine()));
-    return host.Errors() ? 1 : 0;
+    return run.ErrorsLogged() ? 1 : 0;
 }

@@ -397,9 +397,7 @@ bool TMainForm::CheckForce() {
                << StringUtils::PadRightSpaces(second, width) << edSecondDir->currentText() << '\n';
         report_ = &stream;
     }
-    TTwoWaySync run(*this);
-    run.DoSync(/*preview=*/false, /*interactive=*/false);
-    unattendedErrors_ = run.ErrorsLogged();
+    unattendedErrors_ = Run(/*preview=*/false, /*interactive=*/false);
     report_ = nullptr;
     stream.flush();
     return true;
@@ -511,9 +509,27 @@ void TMainForm::bbPreviewClick() {
 void TMainForm::RunAndReport(bool preview) {
     bbPreview->setEnabled(false);
     sinceRepaint_.start();
-    TTwoWaySync(*this).DoSync(preview, /*interactive=*/true);
+    Run(preview, /*interactive=*/true);
     bbPreview->setEnabled(true);
     if (closeWhenIdle_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+bool TMainForm::Run(bool preview, bool interactive) {
+    if (edFilter->currentText().isEmpty()) edFilter->setEditText(QStringLiteral("*.*"));
+    SaveDirInfo();
+    TTwoWayInputs inputs;
+    inputs.FirstFolder = edRefDir->currentText();
+    inputs.SecondFolder = edSecondDir->currentText();
+    inputs.Filter = edFilter->currentText();
+    inputs.IncludeSubdirectories = cbSubDir->isChecked();
+    inputs.OnlyDuplicates = cbDupl->isChecked();
+    inputs.Preview = preview;
+    inputs.Interactive = interactive;
+    Running_ = true;
+    TTwoWaySync run(*this);
+    run.DoSync(inputs);
+    Running_ = false;
+    return run.ErrorsLogged();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -528,25 +544,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 // ---- the run's view of the window ----
-
-QString TMainForm::FirstFolderText() const {
-    return edRefDir->currentText();
-}
-QString TMainForm::SecondFolderText() const {
-    return edSecondDir->currentText();
-}
-QString TMainForm::FilterText() const {
-    return edFilter->currentText();
-}
-void TMainForm::SetFilterText(const QString& filter) {
-    edFilter->setEditText(filter);
-}
-bool TMainForm::IncludeSubdirectories() const {
-    return cbSubDir->isChecked();
-}
-bool TMainForm::OnlyDuplicates() const {
-    return cbDupl->isChecked();
-}
 
 void TMainForm::ClearLog() {
     lbLog->clear();

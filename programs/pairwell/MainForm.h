@@ -35,7 +35,7 @@ struct TDirInfo {
 };
 Q_DECLARE_METATYPE(TDirInfo)
 
-class TMainForm : public QMainWindow, private TTwoWayHost {
+class TMainForm : public QMainWindow, private Sync::TRunHost {
     Q_OBJECT
 
   public:
@@ -69,7 +69,7 @@ class TMainForm : public QMainWindow, private TTwoWayHost {
     // The pair's values between the controls and the selected entry.
     TDirInfo DirInfoFromControls() const;
     void ShowDirInfo();
-    void SaveDirInfo() override;
+    void SaveDirInfo();
     void LoadDirList(const IniFiles::TIniFile& ini, const QString& prefix, int count);
     void SaveDirList(IniFiles::TIniFile& ini, const QString& prefix);
 
@@ -85,22 +85,18 @@ class TMainForm : public QMainWindow, private TTwoWayHost {
     void bbSyncClick();
     void bbPreviewClick();
     void RunAndReport(bool preview);
+    // One run of the pair shown: an empty filter becomes "*.*" and the controls are stored
+    // into the selected entry first. True when the run logged an error.
+    bool Run(bool preview, bool interactive);
 
-    // The run's view of the window.
-    QString FirstFolderText() const override;
-    QString SecondFolderText() const override;
-    QString FilterText() const override;
-    void SetFilterText(const QString& filter) override;
-    bool IncludeSubdirectories() const override;
-    bool OnlyDuplicates() const override;
+    // What the run reports to the window.
     void ClearLog() override;
     void AddLog(const QString& line) override;
     void SetStatus(const QString& text) override;
     void ShowError(const QString& message) override;
     void ProcessEvents() override;
     void KeepAlive() override;
-    bool Running() const override { return Running_; }
-    void SetRunning(bool running) override { Running_ = running; }
+    bool StopRequested() const override { return !Running_; }
 
     // A folder chosen by the user, or an empty text.
     QString ChooseFolder(const QString& title, const QString& start);

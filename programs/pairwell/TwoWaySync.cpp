@@ -1,48 +1,47 @@
 // The two-way run: both scans complete before anything is copied, so copying one way never
-// influences what the other way finds.
+// influences what the other way finds. Each folder of each side is listed once: the first scan
+// lists both sides of a folder and keeps what the second scan will need.
 #include "TwoWaySync.h"
 
 #include <algorithm>
 
 #include "Catalog.h"
-#include "FileCopy.h"
+#include "CopyPass.h"
+#include "FileFilter.h"
 #include "FileInfo.h"
-#include "FileMask.h"
 #include "FileSystemOps.h"
-#include "FolderSearch.h"
+#include "FolderListing.h"
 #include "FormatSafe.h"
 #include "Paths.h"
-#include "StringUtils.h"
+#include "RunTexts.h"
+#include "VolumeInfo.h"
 
 using namespace FileUtils;
+using namespace Sync;
 using Catalog::gettext;
+using Platform::TExactTime;
 using StringUtils::FormatSafe;
 
-struct TTwoWaySync::TTexts {
-    QString ScanDirectory = gettext("Scan directory:");
-    QString CopyFilesTo = gettext("Copy files to:");
-    QString Scanning = gettext("Scanning: ");
-    QString FilesFound = gettext("  %u files found");
-    QString FilesCopied = gettext("  %u files copied");
-    QString DesignatedToCopy = gettext("  Designated to copy: %s");
-    QString Copy = gettext("  Copy: %s");
-    QString ErrorCopying = gettext("* Error copying: ");
-    QString CouldNotCreateDirectory = gettext("* Could not create directory: ");
-    QString CouldNotReadDirectory = gettext("* Could not read directory: ");
+// A file whose time is too close to its counterpart's to compare before the grains of both
+// sides are known.
+struct TTwoWaySync::TPending {
+    QString Relative;
+    TExactTime Own;
+    TExactTime Partner;
+};
+
+// What a scan takes from one folder of its side.
+struct TTwoWaySync::TFolderResults {
+    std::vector<TListedFolder> Folders;  // to visit
+    std::vector<TListed> Listed;         // files the other side needs
+    std::vector<TPending> Undecided;
+    QStringList Errors;  // lines for files whose data could not be read
 };
 
 namespace {
 
 const QString kSectionMark = QStringLiteral("=> ");
 constexpr int kStatusPathLength = 100;
-
-// Folders to visit: every kind, hidden and system folders included.
-constexpr uint32_t kAllEntries = Platform::kAttrReadOnly | Platform::kAttrHidden |
-                                 Platform::kAttrSystem | Platform::kAttrArchive |
-                                 Platform::kAttrDirectory;
-// Files to compare: folders are not returned, hidden and system files are.
-constexpr uint32_t kFileEntries = Platform::kAttrReadOnly | Platform::kAttrHidden |
-                                  Platform::kAttrSystem | Platform::kAttrArchive;
 
 // The order in which files are listed and copied: without regard to case; names that differ
 // only in case are different files where the file system tells them apart.
@@ -56,251 +55,243 @@ bool SameListEntry(const QString& a, const QString& b) {
     return QString::compare(a, b, Platform::kFileNameCase) == 0;
 }
 
-// Sorted, each file once, across all masks.
-void Normalise(QStringList& list) {
-    std::sort(list.begin(), list.end(), ListOrder);
-    list.erase(std::unique(list.begin(), list.end(), SameListEntry), list.end());
-}
-
-TDateTime DateTimeOf(TFileTime time) {
-    TDateTime dateTime;
-    return FileTimeToDateTime(time, dateTime) ? dateTime : 0.0;
-}
-
-// True when `inner` is `outer` or lies inside it.
-bool IsWithin(const QString& inner, const QString& outer) {
-    const QString outerFolder = IncludeTrailingDelimiter(outer);
-    return SameListEntry(inner, outer) || inner.startsWith(outerFolder, Platform::kFileNameCase);
+// Sorted, each file once.
+template <typename List>
+void Normalise(List& list) {
+    std::sort(list.begin(), list.end(),
+              [](const auto& a, const auto& b) { return ListOrder(a.Path, b.Path); });
+    list.erase(
+        std::unique(list.begin(), list.end(),
+                    [](const auto& a, const auto& b) { return SameListEntry(a.Path, b.Path); }),
+        list.end());
 }
 
 }  // namespace
 
-QString TTwoWaySync::RefusePair(const QString& first, const QString& second,
-                                bool subfolders) const {
-    const QString realFirst = Platform::FinalPathName(first);
-    const QString realSecond = Platform::FinalPathName(second);
-    const bool refused =
-        SameListEntry(realFirst, realSecond) ||
-        (subfolders && (IsWithin(realFirst, realSecond) || IsWithin(realSecond, realFirst)));
-    if (!refused) return QString();
-    return gettext("Folders must not contain each other: ") + first + QStringLiteral(" <=> ") +
-           second;
+TTwoWaySync::TTwoWaySync(TRunHost& host) : host_(host) {}
+
+TTwoWaySync::~TTwoWaySync() = default;
+
+QString TTwoWaySync::Refusal(const QString& first, const QString& second) {
+    // An empty box names no folder: it never stands for the root.
+    if (first.isEmpty() || !DirectoryExists(first) || !FolderIdOf(first, baseIds_[kFirst])) {
+        return texts_->DirectoryNotFound + Shown(first);
+    }
+    if (second.isEmpty() || !DirectoryExists(second) || !FolderIdOf(second, baseIds_[kSecond])) {
+        return texts_->DirectoryNotFound + Shown(second);
+    }
+    // By identity, so that links and mounts cannot hide that one folder holds the other.
+    const bool nested =
+        inputs_->IncludeSubdirectories &&
+        (ContainsFolder(baseIds_[kFirst], second) || ContainsFolder(baseIds_[kSecond], first));
+    if (baseIds_[kFirst] == baseIds_[kSecond] || nested) {
+        return texts_->FoldersContainEachOther + Shown(first) + QStringLiteral(" <=> ") +
+               Shown(second);
+    }
+    if (!filter_->IsValid()) return texts_->FilterNotNames + Shown(inputs_->Filter);
+    return QString();
 }
 
-void TTwoWaySync::DoSync(bool preview, bool interactive) {
-    const TTexts texts;
+void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
+    const TRunTexts texts;
+    const TFileFilter filter(inputs.Filter);
+    inputs_ = &inputs;
     texts_ = &texts;
-    preview_ = preview;
-    interactive_ = interactive;
-    unreadable_.clear();
+    filter_ = &filter;
     errorsLogged_ = false;
-
-    if (host_.FilterText().isEmpty()) host_.SetFilterText(QStringLiteral("*.*"));
-    const QString filter = host_.FilterText();
-    host_.SaveDirInfo();
-    host_.SetRunning(true);
-
-    const QString firstText = host_.FirstFolderText();
-    const QString secondText = host_.SecondFolderText();
-    const QString first = AddTrailingDelimiter(firstText);
-    const QString second = AddTrailingDelimiter(secondText);
-    const bool subfolders = host_.IncludeSubdirectories();
+    unreadable_.clear();
+    later_.clear();
+    undecided_.clear();
+    grains_[kFirst] = grains_[kSecond] = TTimeGrain();
     intoFirst_ = 0;
     intoSecond_ = 0;
 
-    // An empty box names no folder: it never stands for the root.
-    QString refusal;
-    if (first.isEmpty() || !DirectoryExists(first)) {
-        refusal = gettext("Directory not found: ") + first;
-    } else if (second.isEmpty() || !DirectoryExists(second)) {
-        refusal = gettext("Directory not found: ") + second;
-    } else {
-        refusal = RefusePair(first, second, subfolders);
+    bases_[kFirst] = AddTrailingDelimiter(inputs.FirstFolder);
+    bases_[kSecond] = AddTrailingDelimiter(inputs.SecondFolder);
+    for (const TSide side : {kFirst, kSecond}) {
+        Platform::TVolumeInfo volume;
+        if (Platform::QueryVolumeInfoOf(bases_[side], volume) == 0) {
+            grains_[side].AtLeast(volume.TimeGrain);
+        }
     }
-
+    const QString refusal = Refusal(bases_[kFirst], bases_[kSecond]);
     if (!refusal.isEmpty()) {
         errorsLogged_ = true;
-        if (interactive) {
+        if (inputs.Interactive) {
             host_.ShowError(refusal);
         } else {
             host_.AddLog(refusal);
         }
     } else {
-        TResultList firstList;
-        TResultList secondList;
+        TResultList lists[2];
         host_.ClearLog();
-        const auto scanSide = [&](const QString& scanned, const QString& partner,
-                                  TResultList& list) {
-            host_.AddLog(kSectionMark + texts.ScanDirectory + QLatin1Char(' ') + scanned);
-            QString masks = filter;
-            do {
-                const QString mask = StringUtils::ReadNextItem(masks, QLatin1Char(';'));
-                ScanDir(scanned, partner, QString(), list, subfolders, mask);
-            } while (!masks.isEmpty() && host_.Running());
-            Normalise(list);
-            host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(list.size())}));
-        };
-        scanSide(first, second, firstList);
-        scanSide(second, first, secondList);
-
-        if (host_.Running()) {
-            if (!firstList.isEmpty()) CopyFiles(first, second, firstList, intoSecond_);
-            if (!secondList.isEmpty()) CopyFiles(second, first, secondList, intoFirst_);
+        for (const TSide side : {kFirst, kSecond}) {
+            host_.AddLog(kSectionMark + texts.ScanDirectory + QLatin1Char(' ') +
+                         Shown(bases_[side]));
+            Scan(side, lists[side]);
+            host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(lists[side].size())}));
+        }
+        later_.clear();
+        if (!host_.StopRequested()) {
+            if (!lists[kFirst].empty()) CopyFiles(kFirst, lists[kFirst], intoSecond_);
+            if (!lists[kSecond].empty()) CopyFiles(kSecond, lists[kSecond], intoFirst_);
         }
     }
-    host_.SetRunning(false);
 
     const bool nothing = intoFirst_ == 0 && intoSecond_ == 0;
-    const QString pattern =
-        preview ? gettext("Files found: %u <=> %u") : gettext("Files have been copied: %u <=> %u");
+    const QString pattern = inputs.Preview ? gettext("Files found: %u <=> %u")
+                                           : gettext("Files have been copied: %u <=> %u");
     const QString counts =
         nothing ? gettext("Nothing to do!") : FormatSafe(pattern, {intoFirst_, intoSecond_});
-    if (interactive) {
+    if (inputs.Interactive) {
         host_.SetStatus(counts);
     } else {
         host_.AddLog(counts);
     }
     host_.AddLog(QString());
+    inputs_ = nullptr;
     texts_ = nullptr;
+    filter_ = nullptr;
 }
 
-void TTwoWaySync::ScanDir(const QString& scannedBase, const QString& partnerBase,
-                          const QString& relative, TResultList& list, bool subfolders,
-                          const QString& mask) {
-    // The identities of the folders on the way down, so that a link back up is not followed.
-    QList<QPair<uint64_t, uint64_t>> path;
-    TFileAttributeData base;
-    if (GetFileAttributeData(scannedBase + relative, base, true) == 0) {
-        path.append({base.VolumeId, base.FileIndex});
+void TTwoWaySync::Scan(TSide scanned, TResultList& list) {
+    TScanPath path(baseIds_[kFirst], baseIds_[kSecond]);
+    Visit(scanned, QString(), path, list);
+    // Close times are compared at the coarser resolution of the two sides, now known.
+    const int64_t grain = std::max(grains_[kFirst].Nanoseconds(), grains_[kSecond].Nanoseconds());
+    for (const TPending& file : undecided_) {
+        if (IsNewer(file.Own, file.Partner, grain)) list.push_back({file.Relative, true});
     }
-    ScanFolder(scannedBase, partnerBase, relative, list, subfolders, mask, path);
+    undecided_.clear();
+    Normalise(list);
 }
 
-void TTwoWaySync::ScanFolder(const QString& scannedBase, const QString& partnerBase,
-                             const QString& relative, TResultList& list, bool subfolders,
-                             const QString& mask, QList<QPair<uint64_t, uint64_t>>& path) {
-    if (!host_.Running()) return;
-    const QString folder = scannedBase + relative;
-    if (interactive_) {
-        host_.SetStatus(texts_->Scanning + ShortenPathName(folder, kStatusPathLength));
+void TTwoWaySync::Visit(TSide scanned, const QString& relative, TScanPath& path,
+                        TResultList& list) {
+    if (host_.StopRequested()) return;
+    const QString folder = bases_[scanned] + relative;
+    if (inputs_->Interactive) {
+        host_.SetStatus(texts_->Scanning + Shown(ShortenPathName(folder, kStatusPathLength)));
     }
     host_.ProcessEvents();
 
-    // One listing gives both the subfolders to enter and the files to compare. A mask written
-    // as a path names another folder, which is listed on its own.
-    const bool maskIsPath = mask.contains(QChar(NativePaths.Delimiter));
-    QList<Platform::TSearchHit> folders;
-    QList<Platform::TSearchHit> files;
-    {
-        Platform::FolderSearch search(
-            ComposeFileName(folder, QStringLiteral("*"), QStringLiteral("*")),
-            subfolders ? kAllEntries : kFileEntries);
-        Platform::TSearchHit hit;
-        while (search.Next(hit)) {
-            if (!IsRealEntryName(hit.Name)) continue;
-            if (hit.Data.Attributes & Platform::kAttrDirectory) {
-                folders.append(hit);
-            } else if (!maskIsPath && Platform::MatchesMask(hit.Name, mask)) {
-                files.append(hit);
-            }
-        }
-        if (search.Error() != 0) {
-            ReportCouldNotRead(folder);
-            return;
-        }
-    }
-    if (maskIsPath) {
-        Platform::FolderSearch search(ComposeFileName(folder, mask, QString()), kFileEntries);
-        Platform::TSearchHit hit;
-        while (search.Next(hit))
-            files.append(hit);
-    }
-
-    for (const Platform::TSearchHit& sub : folders) {
-        if (!host_.Running()) break;
-        const QPair<uint64_t, uint64_t> id{sub.Data.VolumeId, sub.Data.FileIndex};
-        if (path.contains(id)) continue;  // a link back into the path: a loop
-        path.append(id);
-        ScanFolder(scannedBase, partnerBase, ComposeFileName(relative, sub.Name, QString()), list,
-                   subfolders, mask, path);
-        path.removeLast();
-    }
-
-    // The files of the folder are all examined, also after a stop request. The partner's
-    // folder is held open, so each counterpart costs one lookup of its name.
-    const Platform::TFolderHandle partnerFolder(partnerBase + relative);
-    const bool onlyDuplicates = host_.OnlyDuplicates();
-    for (const Platform::TSearchHit& hit : files) {
-        if (IsCopyTempName(hit.Name)) continue;
-        TFileAttributeData partner;
-        const bool partnerIsFile = partnerFolder.IsOpen() &&
-                                   partnerFolder.QueryEntry(hit.Name, true, partner) == 0 &&
-                                   DescribesFile(partner);
-        // Listed when the partner lacks it, or holds it with a strictly earlier time; sizes and
-        // contents are not compared.
-        const bool listed =
-            partnerIsFile ? DateTimeOf(hit.Data.LastWriteTime) > DateTimeOf(partner.LastWriteTime)
-                          : !onlyDuplicates;
-        if (listed) list.append(ComposeFileName(relative, hit.Name, QString()));
-    }
-}
-
-void TTwoWaySync::ReportCouldNotRead(const QString& folder) {
-    const QString shown = IncludeTrailingDelimiter(folder);
-    if (unreadable_.contains(shown)) return;  // once per run, not once per mask
-    unreadable_.insert(shown);
-    errorsLogged_ = true;
-    host_.AddLog(texts_->CouldNotReadDirectory + shown);
-}
-
-void TTwoWaySync::CopyFiles(const QString& sourceBase, const QString& targetBase,
-                            const TResultList& list, unsigned& counter) {
-    host_.AddLog(kSectionMark + texts_->CopyFilesTo + QLatin1Char(' ') + targetBase);
-    // Copies wait in a batch for one flush of the medium; their lines are logged when they
-    // have taken their targets' places, in the order of the list.
-    TCopyBatch batch;
-    QStringList pending;
-    const auto commit = [&] {
-        batch.Commit([&](size_t index, const ECopyError* error) {
-            if (error == nullptr) {
-                host_.AddLog(FormatSafe(texts_->Copy, {pending.at(qsizetype(index))}));
-                ++counter;
-            } else {
-                errorsLogged_ = true;
-                host_.AddLog(texts_->ErrorCopying + pending.at(qsizetype(index)));
-            }
-        });
-        pending.clear();
-    };
-    QString readyFolder;  // the list is sorted, so files of one folder come together
-    for (const QString& file : list) {
-        if (preview_) {
-            host_.AddLog(FormatSafe(texts_->DesignatedToCopy, {file}));
-            ++counter;
+    TFolderResults results = Results(scanned, relative);
+    for (const TListedFolder& sub : results.Folders) {
+        if (host_.StopRequested()) break;
+        if (sub.Error != 0) {
+            ReportCouldNotRead(AddPath(folder, sub.Name), sub.Error);
             continue;
         }
-        const QString target = targetBase + file;
+        if (!path.Enter(sub.Id)) continue;  // a loop, or a way into a base folder
+        Visit(scanned, ComposeFileName(relative, sub.Name, QString()), path, list);
+        path.Leave();
+    }
+    // The files of the folder are all examined, also after a stop request.
+    for (const QString& line : results.Errors)
+        LogError(line);
+    list.insert(list.end(), results.Listed.begin(), results.Listed.end());
+    undecided_.insert(undecided_.end(), results.Undecided.begin(), results.Undecided.end());
+}
+
+TTwoWaySync::TFolderResults TTwoWaySync::Results(TSide scanned, const QString& relative) {
+    if (scanned == kSecond) {
+        const auto known = later_.find(relative);
+        if (known != later_.end()) {
+            TFolderResults results = std::move(*known->second);
+            later_.erase(known);
+            return results;
+        }
+    }
+    const TSide partner = scanned == kFirst ? kSecond : kFirst;
+    const bool subfolders = inputs_->IncludeSubdirectories;
+    const TFolderListing own(bases_[scanned] + relative, *filter_, subfolders);
+    if (own.Error() != 0) {
+        ReportCouldNotRead(bases_[scanned] + relative, own.Error());
+        return {};
+    }
+    const TFolderListing other(bases_[partner] + relative, *filter_, subfolders);
+    if (other.Error() != 0 && !other.Missing()) {
+        ReportCouldNotRead(bases_[partner] + relative, other.Error());
+    }
+    if (scanned == kFirst && other.Error() == 0) {
+        later_[relative] = std::make_unique<TFolderResults>(Compare(relative, kSecond, other, own));
+    }
+    return Compare(relative, scanned, own, other);
+}
+
+TTwoWaySync::TFolderResults TTwoWaySync::Compare(const QString& relative, TSide scanned,
+                                                 const TFolderListing& own,
+                                                 const TFolderListing& partner) {
+    TFolderResults results;
+    results.Folders = own.Folders();
+    // A partner folder that could not be read tells nothing: no file is taken for missing.
+    const bool partnerKnown = partner.Error() == 0 || partner.Missing();
+    for (const TListedFile& file : own.Files()) {
+        const QString path = ComposeFileName(relative, file.Name, QString());
+        if (file.Error != 0) {
+            results.Errors.append(WithReason(
+                texts_->CouldNotReadFile + Shown(bases_[scanned] + path), ReasonOf(file.Error)));
+            continue;
+        }
+        grains_[scanned].Observe(file.LastWrite);
+        if (!partnerKnown) continue;
+        const TListedFile* counterpart = partner.FindFile(file.Name);
+        if (counterpart == nullptr) {
+            if (!inputs_->OnlyDuplicates) results.Listed.push_back({path, false});
+        } else if (counterpart->Error != 0) {
+            continue;  // reported when its own side is scanned
+        } else if (!DecidedAtAnyGrain(file.LastWrite, counterpart->LastWrite)) {
+            results.Undecided.push_back({path, file.LastWrite, counterpart->LastWrite});
+        } else if (IsNewer(file.LastWrite, counterpart->LastWrite, 1)) {
+            // Newer by a strictly later time; sizes and contents are not compared.
+            results.Listed.push_back({path, true});
+        }
+    }
+    return results;
+}
+
+void TTwoWaySync::ReportCouldNotRead(const QString& folder, Platform::ErrorCode error) {
+    const QString shown = IncludeTrailingDelimiter(folder);
+    if (unreadable_.contains(shown)) return;  // once per run, not once per side
+    unreadable_.insert(shown);
+    LogError(WithReason(texts_->CouldNotReadDirectory + Shown(shown), ReasonOf(error)));
+}
+
+void TTwoWaySync::LogError(const QString& line) {
+    errorsLogged_ = true;
+    host_.AddLog(line);
+}
+
+void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& counter) {
+    const TSide to = from == kFirst ? kSecond : kFirst;
+    host_.AddLog(kSectionMark + gettext("Copy files to:") + QLatin1Char(' ') + Shown(bases_[to]));
+    if (inputs_->Preview) {
+        const QString designated = gettext("  Designated to copy: %s");
+        for (const TListed& file : list)
+            host_.AddLog(FormatSafe(designated, {Shown(file.Path)}));
+        counter += unsigned(list.size());
+        host_.AddLog(FormatSafe(texts_->FilesFound, {counter}));
+        return;
+    }
+    TCopyPass pass(host_, *texts_,
+                   std::max(grains_[kFirst].Nanoseconds(), grains_[kSecond].Nanoseconds()));
+    QString readyFolder;  // the list is sorted, so files of one folder come together
+    for (const TListed& file : list) {
+        const QString target = bases_[to] + file.Path;
         const QString folder = ExtractFilePath(target);
         if (folder != readyFolder) {
-            if (Platform::CreateFolderWithParents(folder) != 0) {
-                commit();
+            if (const Platform::ErrorCode error = Platform::CreateFolderWithParents(folder)) {
                 errorsLogged_ = true;
-                host_.AddLog(texts_->CouldNotCreateDirectory + folder);
+                pass.AddLog(
+                    WithReason(texts_->CouldNotCreateDirectory + Shown(folder), ReasonOf(error)));
                 continue;
             }
             readyFolder = folder;
         }
-        try {
-            batch.Add(sourceBase + file, target);
-            pending.append(file);
-        } catch (const ECopyError&) {
-            commit();
-            errorsLogged_ = true;
-            host_.AddLog(texts_->ErrorCopying + file);
-        }
-        if (batch.Due()) commit();
-        host_.KeepAlive();
+        pass.Copy(file.Path, bases_[from] + file.Path, target, file.Seen);
     }
-    commit();
-    host_.AddLog(FormatSafe(preview_ ? texts_->FilesFound : texts_->FilesCopied, {counter}));
+    pass.Finish();
+    counter += pass.Copied();
+    errorsLogged_ = errorsLogged_ || pass.ErrorsLogged();
+    host_.AddLog(FormatSafe(texts_->FilesCopied, {counter}));
 }

@@ -1,52 +1,42 @@
 // The run of Pairwell: scans both folders against each other, then copies every file that one
-// side lacks or holds older into it, both ways. Knows nothing of widgets; its window is a host.
+// side lacks or holds older into it, both ways. Knows nothing of widgets.
 #pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
-#include "FileAttributes.h"
+#include "FolderGuards.h"
+#include "RunHost.h"
+#include "TimeGrain.h"
 
-// What a run needs from its window.
-class TTwoWayHost {
-  public:
-    virtual ~TTwoWayHost() = default;
+namespace Sync {
+class TFileFilter;
+class TFolderListing;
+struct TRunTexts;
+}  // namespace Sync
 
-    // The controls the run reads.
-    virtual QString FirstFolderText() const = 0;
-    virtual QString SecondFolderText() const = 0;
-    virtual QString FilterText() const = 0;
-    virtual void SetFilterText(const QString& filter) = 0;
-    virtual bool IncludeSubdirectories() const = 0;
-    virtual bool OnlyDuplicates() const = 0;
-    // Stores the current control values into the selected folder entry.
-    virtual void SaveDirInfo() = 0;
-
-    virtual void ClearLog() = 0;
-    // Appends a line and selects it, so that the newest line is in view; an empty text
-    // appends an empty line.
-    virtual void AddLog(const QString& line) = 0;
-    virtual void SetStatus(const QString& text) = 0;
-    virtual void ShowError(const QString& message) = 0;
-
-    // Lets the window handle pending events; a click on "Stop" arrives here.
-    virtual void ProcessEvents() = 0;
-    // Called once per file while copying: the window may repaint, but takes no input.
-    virtual void KeepAlive() {}
-
-    // The stop flag: set while a run is active, cleared by a stop request.
-    virtual bool Running() const = 0;
-    virtual void SetRunning(bool running) = 0;
+// What a run is asked to do.
+struct TTwoWayInputs {
+    QString FirstFolder;
+    QString SecondFolder;
+    QString Filter;  // masks separated by ";"
+    bool IncludeSubdirectories = true;
+    bool OnlyDuplicates = false;
+    bool Preview = false;     // lists what would be copied
+    bool Interactive = true;  // reports to the status line and error boxes, else to the log only
 };
 
 class TTwoWaySync {
   public:
-    explicit TTwoWaySync(TTwoWayHost& host) : host_(host) {}
+    explicit TTwoWaySync(Sync::TRunHost& host);
+    ~TTwoWaySync();
 
-    // One run: Preview lists what would be copied; an Interactive run reports to the status
-    // line and error boxes, an unattended one to the log only.
-    void DoSync(bool preview, bool interactive);
+    void DoSync(const TTwoWayInputs& inputs);
 
     // True when the last run logged an error line or refused its folders.
     bool ErrorsLogged() const { return errorsLogged_; }
@@ -56,28 +46,40 @@ class TTwoWaySync {
     unsigned CountIntoSecond() const { return intoSecond_; }
 
   private:
-    // Relative paths of the files of one side that the other side needs, in the order they
-    // are copied.
-    using TResultList = QStringList;
+    // A file of one side that the other side needs: its relative path, and whether the other
+    // side held it (older) when it was compared.
+    struct TListed {
+        QString Path;
+        bool Seen = false;
+    };
+    using TResultList = std::vector<TListed>;
+    enum TSide { kFirst = 0, kSecond = 1 };
+    struct TFolderResults;
+    struct TPending;
 
-    // The texts of a run, translated once when it starts.
-    struct TTexts;
+    // Why the run cannot go ahead, or an empty text.
+    QString Refusal(const QString& first, const QString& second);
+    void Scan(TSide scanned, TResultList& list);
+    void Visit(TSide scanned, const QString& relative, Sync::TScanPath& path, TResultList& list);
+    // Both sides' view of one folder, from one listing of each.
+    TFolderResults Compare(const QString& relative, TSide scanned, const Sync::TFolderListing& own,
+                           const Sync::TFolderListing& partner);
+    TFolderResults Results(TSide scanned, const QString& relative);
+    void CopyFiles(TSide from, const TResultList& list, unsigned& counter);
+    void ReportCouldNotRead(const QString& folder, Platform::ErrorCode error);
+    void LogError(const QString& line);
 
-    void ScanDir(const QString& scannedBase, const QString& partnerBase, const QString& relative,
-                 TResultList& list, bool subfolders, const QString& mask);
-    void ScanFolder(const QString& scannedBase, const QString& partnerBase, const QString& relative,
-                    TResultList& list, bool subfolders, const QString& mask,
-                    QList<QPair<uint64_t, uint64_t>>& path);
-    void CopyFiles(const QString& sourceBase, const QString& targetBase, const TResultList& list,
-                   unsigned& counter);
-    // Why the pair cannot be synchronised, or an empty text.
-    QString RefusePair(const QString& first, const QString& second, bool subfolders) const;
-    void ReportCouldNotRead(const QString& folder);
-
-    TTwoWayHost& host_;
-    const TTexts* texts_ = nullptr;
-    bool preview_ = false;
-    bool interactive_ = false;
+    Sync::TRunHost& host_;
+    const TTwoWayInputs* inputs_ = nullptr;
+    const Sync::TRunTexts* texts_ = nullptr;
+    const Sync::TFileFilter* filter_ = nullptr;
+    QString bases_[2];
+    Sync::TFolderId baseIds_[2];
+    Sync::TTimeGrain grains_[2];
+    // What the first scan learnt about the folders of the second side, kept for the second
+    // scan, so that no folder is listed twice.
+    std::map<QString, std::unique_ptr<TFolderResults>> later_;
+    std::vector<TPending> undecided_;  // times too close to compare before the grains are known
     unsigned intoFirst_ = 0;
     unsigned intoSecond_ = 0;
     bool errorsLogged_ = false;

@@ -168,9 +168,11 @@ TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {
     const QString b = temp.MakeFolder("B");
     temp.WriteFile("A/new.txt", "x");
     WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a + "\nDirectory=" + b +
-             "\n");
+             "\nFilter=*.doc\n");
     auto form = Open();
     form->show();
+    auto* filter = Control<HListBox::THistoryCombo>(*form, "edFilter");
+    filter->setEditText(QString());
     auto* start = Control<QPushButton>(*form, "bbSync");
     auto* preview = Control<QPushButton>(*form, "bbPreview");
     QString captionDuringRun;
@@ -196,4 +198,7 @@ TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {
     EXPECT_EQ(log->currentRow(), log->count() - 1);  // the newest line is selected
     EXPECT_EQ(form->statusBar()->currentMessage(), "Files have been copied: 0 <=> 1");
     EXPECT_EQ(ReadAll(b + "/new.txt"), "x");
+    EXPECT_EQ(filter->currentText(), "*.*");  // an empty filter box means every file
+    form.reset();
+    EXPECT_TRUE(IniText().contains("Filter=*.*\n"));
 }

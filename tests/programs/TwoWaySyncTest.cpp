@@ -1,6 +1,7 @@
 // The two-way run on real folders, with the exact log lines a user reads.
 #include "TwoWaySync.h"
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,25 +21,17 @@ using TestSupport::TempFolder;
 
 namespace {
 
-// The window as the run sees it.
-class FakeHost : public TTwoWayHost {
+// What the window would report to, and the values its controls would hold.
+class FakeHost : public Sync::TRunHost {
   public:
     QString First, Second, Filter = "*.*";
     bool SubDirs = true, Duplicates = false;
     QStringList Log;
     QString Status;
     QStringList Errors;
-    int SavedEntries = 0;
     bool IsRunning = false;
     std::function<void()> OnProcessEvents;
 
-    QString FirstFolderText() const override { return First; }
-    QString SecondFolderText() const override { return Second; }
-    QString FilterText() const override { return Filter; }
-    void SetFilterText(const QString& filter) override { Filter = filter; }
-    bool IncludeSubdirectories() const override { return SubDirs; }
-    bool OnlyDuplicates() const override { return Duplicates; }
-    void SaveDirInfo() override { ++SavedEntries; }
     void ClearLog() override { Log.clear(); }
     void AddLog(const QString& line) override { Log << line; }
     void SetStatus(const QString& text) override { Status = text; }
@@ -46,8 +39,7 @@ class FakeHost : public TTwoWayHost {
     void ProcessEvents() override {
         if (OnProcessEvents) OnProcessEvents();
     }
-    bool Running() const override { return IsRunning; }
-    void SetRunning(bool running) override { IsRunning = running; }
+    bool StopRequested() const override { return !IsRunning; }
 };
 
 class TwoWaySyncTest : public ::testing::Test {
@@ -60,8 +52,21 @@ class TwoWaySyncTest : public ::testing::Test {
     QString A() const { return host.First + "/"; }
     QString B() const { return host.Second + "/"; }
 
+    // A run as the window starts it; a stop request clears IsRunning.
     void Run(bool preview = false, bool interactive = true) {
-        TTwoWaySync(host).DoSync(preview, interactive);
+        TTwoWayInputs inputs;
+        inputs.FirstFolder = host.First;
+        inputs.SecondFolder = host.Second;
+        inputs.Filter = host.Filter;
+        inputs.IncludeSubdirectories = host.SubDirs;
+        inputs.OnlyDuplicates = host.Duplicates;
+        inputs.Preview = preview;
+        inputs.Interactive = interactive;
+        host.IsRunning = true;
+        TTwoWaySync run(host);
+        run.DoSync(inputs);
+        host.IsRunning = false;
+        errorsLogged = run.ErrorsLogged();
     }
 
     // The log of a run that found `first` files in A and `second` in B and copied nothing.
@@ -72,6 +77,7 @@ class TwoWaySyncTest : public ::testing::Test {
 
     TempFolder temp;
     FakeHost host;
+    bool errorsLogged = false;
 };
 
 }  // namespace
@@ -82,8 +88,6 @@ TEST_F(TwoWaySyncTest, IdenticalFoldersGiveNothingToDo) {
     Run();
     EXPECT_EQ(host.Log, ScanOnly(0, 0));
     EXPECT_EQ(host.Status, "Nothing to do!");
-    EXPECT_FALSE(host.IsRunning);
-    EXPECT_EQ(host.SavedEntries, 1);
 }
 
 TEST_F(TwoWaySyncTest, NewerOrMissingFilesAreCopiedBothWaysWithTheirTime) {
@@ -133,14 +137,12 @@ TEST_F(TwoWaySyncTest, FiltersSplitIntoMasksAsTheyStand) {
         {";*.txt", 3},        // the empty mask finds nothing, the rest still counts
         {"*.txt;", 3},        // nothing follows the final separator
         {"*.doc; *.txt", 1},  // blanks are part of a mask
-        {"", 4},              // an empty filter means every file
     };
     for (const auto& c : cases) {
         host.Filter = c.filter;
         Run(/*preview=*/true);
         EXPECT_EQ(host.Log.at(1), QString("  %1 files found").arg(c.found)) << c.filter;
     }
-    EXPECT_EQ(host.Filter, "*.*");  // the empty filter box was filled
 }
 
 TEST_F(TwoWaySyncTest, PreviewListsWhatWouldBeCopiedAndChangesNothing) {
@@ -278,7 +280,8 @@ TEST_F(TwoWaySyncTest, FolderThatCannotBeReadIsReportedOnce) {
     });
     Run();
     Platform::SetFaultHook({});
-    EXPECT_EQ(host.Log.count("* Could not read directory: " + A() + "locked/"), 1);
+    EXPECT_EQ(host.Log.count("* Could not read directory: " + A() + "locked/ (Permission denied)"),
+              1);
     EXPECT_EQ(host.Status, "Files have been copied: 0 <=> 1");
 }
 
@@ -292,8 +295,10 @@ TEST_F(TwoWaySyncTest, FailedCopiesAndFoldersAreLoggedAndNotCounted) {
     });
     Run();
     Platform::SetFaultHook({});
-    EXPECT_TRUE(host.Log.contains("* Error copying: fails.txt"));
-    EXPECT_TRUE(host.Log.contains("* Could not create directory: " + B() + "sub/"));
+    EXPECT_TRUE(host.Log.contains("* Error copying: fails.txt (Error creating \"" + B() +
+                                  "fails.txt\": No space left on device)"));
+    EXPECT_TRUE(
+        host.Log.contains("* Could not create directory: " + B() + "sub/ (Permission denied)"));
     EXPECT_TRUE(host.Log.contains("  0 files copied"));
     EXPECT_EQ(host.Status, "Nothing to do!");
 }
@@ -307,4 +312,209 @@ TEST_F(TwoWaySyncTest, OnlyRealFilesAreListedAndCaseTellsNamesApart) {
     Run();
     EXPECT_EQ(TestSupport::Entries(B()), QStringList({".hidden", "NAME.txt", "name.txt"}));
     EXPECT_EQ(ReadAll(B() + "NAME.txt"), "upper");
+}
+
+// A file the user edits on the target while the run copies is kept: just before the copy
+// replaces it, the target is looked at again and the source must still be newer.
+TEST_F(TwoWaySyncTest, TargetEditedDuringTheRunIsKept) {
+    for (const time_t edited : {time_t(1700000000), time_t(1600000050)}) {
+        TempFolder folder;
+        host.First = folder.MakeFolder("A");
+        host.Second = folder.MakeFolder("B");
+        folder.WriteFile("A/file.txt", "source", 1600000100);
+        const QString target = folder.WriteFile("B/file.txt", "older", 1600000000);
+        int looks = 0;
+        Platform::SetFaultHook([&](Platform::FaultPoint point, const QString& path) {
+            // The second look at the name is the one just before the target is replaced.
+            if (point == Platform::FaultPoint::QueryAttributes && path == "file.txt" &&
+                ++looks == 2) {
+                TestSupport::AppendFile(target, " edited");
+                TestSupport::SetModificationTime(target, edited);
+            }
+            return 0;
+        });
+        Run();
+        Platform::SetFaultHook({});
+        const bool newerEdit = edited > 1600000100;
+        EXPECT_EQ(ReadAll(target), newerEdit ? "older edited" : "source") << edited;
+        EXPECT_EQ(host.Log.contains("* Not copied: file.txt (The target changed after it was "
+                                    "compared)"),
+                  newerEdit);
+        EXPECT_EQ(errorsLogged, newerEdit);
+    }
+}
+
+// Only "no such file" means missing: a counterpart that cannot be read is neither copied over
+// nor copied back.
+TEST_F(TwoWaySyncTest, CounterpartThatCannotBeReadIsNotMissing) {
+    temp.WriteFile("A/file.txt", "2020", 1600000000);
+    temp.WriteFile("B/file.txt", "today", 1700000000);
+    Platform::SetFaultHook([&](Platform::FaultPoint point, const QString& path) {
+        return point == Platform::FaultPoint::QueryAttributes && path == B() + "file.txt" ? EIO : 0;
+    });
+    Run();
+    Platform::SetFaultHook({});
+    EXPECT_EQ(
+        host.Log,
+        QStringList({"=> Scan directory: " + A(), "  0 files found", "=> Scan directory: " + B(),
+                     "* Could not read file: " + B() + "file.txt (Input/output error)",
+                     "  0 files found", ""}));
+    EXPECT_EQ(ReadAll(A() + "file.txt"), "2020");
+    EXPECT_EQ(ReadAll(B() + "file.txt"), "today");
+    EXPECT_TRUE(errorsLogged);
+}
+
+// A link that leads into the partner folder is never entered, so the pair does not nest one
+// level deeper on every run.
+TEST_F(TwoWaySyncTest, LinksIntoThePartnerDoNotNestIt) {
+    for (const bool linkInSecond : {true, false}) {
+        TempFolder folder;
+        host.First = folder.MakeFolder("A");
+        host.Second = folder.MakeFolder("B");
+        folder.WriteFile("A/a.txt", "a", 1600000000);
+        folder.WriteFile("B/b.txt", "b", 1600000000);
+        const QString link = (linkInSecond ? B() : A()) + "link";
+        const QString partner = linkInSecond ? host.First : host.Second;
+        ASSERT_EQ(symlink(Platform::ToNativeName(partner).constData(),
+                          Platform::ToNativeName(link).constData()),
+                  0);
+        Run();
+        Run();
+        EXPECT_EQ(host.Status, "Nothing to do!") << linkInSecond;
+        EXPECT_EQ(TestSupport::Entries(A()), linkInSecond
+                                                 ? QStringList({"a.txt", "b.txt"})
+                                                 : QStringList({"a.txt", "b.txt", "link"}));
+        EXPECT_EQ(TestSupport::Entries(B()), linkInSecond ? QStringList({"a.txt", "b.txt", "link"})
+                                                          : QStringList({"a.txt", "b.txt"}));
+    }
+}
+
+// A folder that holds the other through a mount is found by identity, as through a link.
+TEST_F(TwoWaySyncTest, PairThatContainsItselfThroughAMountIsRefused) {
+    const QString parent = temp.MakeFolder("home");
+    host.First = temp.MakeFolder("home/A");
+    host.Second = temp.MakeFolder("mounted");
+    if (mount(Platform::ToNativeName(parent).constData(),
+              Platform::ToNativeName(host.Second).constData(), nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "no bind mounts here";
+    }
+    Run();
+    umount(Platform::ToNativeName(host.Second).constData());
+    EXPECT_EQ(host.Errors,
+              QStringList({"Folders must not contain each other: " + A() + " <=> " + B()}));
+}
+
+// On a target that ignores case (FAT, exFAT), names that differ only in case are one file:
+// the copy that would replace another file's content is refused.
+TEST_F(TwoWaySyncTest, NamesThatDifferInCaseNeverOverwriteEachOther) {
+    struct Case {
+        QStringList onTarget;
+        QStringList expectedOnTarget;
+        QString refused;
+    };
+    const Case cases[] = {
+        {{}, {"NOTES.txt"}, "Notes.txt"},             // both new: the second is refused
+        {{"NOTES.txt"}, {"NOTES.txt"}, "Notes.txt"},  // the stick's only copy stays
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        host.First = folder.MakeFolder("A");
+        host.Second = folder.MakeFolder("B");
+        folder.WriteFile("A/Notes.txt", "edited", 1700000000);
+        if (c.onTarget.isEmpty()) folder.WriteFile("A/NOTES.txt", "other", 1600000000);
+        for (const QString& name : c.onTarget)
+            folder.WriteFile("B/" + name, "stick", 1600000000);
+        TestSupport::ScopedQuirks caseInsensitive({.CaseInsensitiveFolder = host.Second});
+        Run();
+        EXPECT_EQ(TestSupport::Entries(B()), c.expectedOnTarget);
+        EXPECT_TRUE(host.Log.contains("* Not copied: " + c.refused +
+                                      " (The target name is taken, perhaps by a name that "
+                                      "differs only in case)"))
+            << host.Log.join('\n').toStdString();
+        if (!c.onTarget.isEmpty()) {
+            EXPECT_EQ(ReadAll(B() + "NOTES.txt"), "stick");
+        }
+    }
+}
+
+// A stick that keeps two seconds stores every copy's time cut down: the pair still settles
+// after one run. Where both sides keep fine times, a file newer by less than a millisecond is
+// copied.
+TEST_F(TwoWaySyncTest, CoarseTimesSettleInOneRunAndFineTimesStillCount) {
+    temp.WriteFile("A/one.txt", "1", 1600000001, 300000000);
+    temp.WriteFile("A/two.txt", "2", 1600000003, 999999999);
+    {
+        TestSupport::ScopedQuirks twoSeconds({.TimeGranularity = 2000000000});
+        Run();
+        EXPECT_EQ(host.Status, "Files have been copied: 0 <=> 2");
+        EXPECT_EQ(ModificationTime(B() + "one.txt").tv_sec, 1600000000);
+        Run();
+        EXPECT_EQ(host.Status, "Nothing to do!");
+    }
+
+    TempFolder fine;
+    host.First = fine.MakeFolder("A");
+    host.Second = fine.MakeFolder("B");
+    fine.WriteFile("A/f.txt", "newer by 0.8 ms", 1600000000, 923456);
+    fine.WriteFile("B/f.txt", "older", 1600000000, 123456);
+    Run();
+    EXPECT_EQ(host.Status, "Files have been copied: 0 <=> 1");
+    EXPECT_EQ(ReadAll(B() + "f.txt"), "newer by 0.8 ms");
+}
+
+// A folder that can be listed but not entered (read but no search permission) is reported as
+// one that cannot be read.
+TEST_F(TwoWaySyncTest, FolderThatCannotBeEnteredIsReported) {
+    temp.WriteFile("A/locked/file.txt", "x");
+    Platform::SetFaultHook([&](Platform::FaultPoint point, const QString& path) {
+        return point == Platform::FaultPoint::QueryAttributes && path.startsWith(A() + "locked/")
+                   ? EACCES
+                   : 0;
+    });
+    Run();
+    Platform::SetFaultHook({});
+    EXPECT_TRUE(
+        host.Log.contains("* Could not read directory: " + A() + "locked/ (Permission denied)"));
+    EXPECT_TRUE(errorsLogged);
+}
+
+// Masks are names: a mask with a path would reach files elsewhere, and a filter without any
+// mask would find nothing. Both are refused before anything is scanned.
+TEST_F(TwoWaySyncTest, FiltersThatAreNotNamesAreRefused) {
+    temp.WriteFile("A/docs/readme.txt", "x");
+    for (const char* filter : {"docs/*.txt", "/etc/host*", ";", "   ", "*.txt;sub/*"}) {
+        host.Filter = filter;
+        host.Errors.clear();
+        host.Log = {"earlier line"};
+        Run();
+        EXPECT_EQ(host.Errors,
+                  QStringList({QString("The filter must hold file name masks such as *.txt, "
+                                       "separated by \";\": ") +
+                               filter}));
+        EXPECT_EQ(host.Log, QStringList({"earlier line", ""}));
+    }
+    EXPECT_EQ(TestSupport::Entries(B()), QStringList());
+}
+
+// A link at the target is replaced by the copy; what it leads to, outside the pair, stays.
+TEST_F(TwoWaySyncTest, LinkAtTheTargetIsReplacedNotWrittenThrough) {
+    temp.WriteFile("A/file.txt", "new", 1700000000);
+    const QString outside = temp.WriteFile("outside/real.txt", "keep", 1600000000);
+    ASSERT_EQ(symlink(Platform::ToNativeName(outside).constData(),
+                      Platform::ToNativeName(B() + "file.txt").constData()),
+              0);
+    Run();
+    EXPECT_EQ(ReadAll(outside), "keep");
+    EXPECT_EQ(ReadAll(B() + "file.txt"), "new");
+    struct stat st;
+    ASSERT_EQ(lstat(Platform::ToNativeName(B() + "file.txt").constData(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+}
+
+// A line break in a name would split a log line.
+TEST_F(TwoWaySyncTest, ControlCharactersInNamesAreShownEscaped) {
+    temp.WriteFile("A/two\nlines.txt", "x");
+    Run();
+    EXPECT_TRUE(host.Log.contains("  Copy: two\\x0alines.txt"));
+    EXPECT_EQ(ReadAll(B() + "two\nlines.txt"), "x");
 }

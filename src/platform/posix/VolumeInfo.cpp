@@ -41,12 +41,37 @@ bool SyncfsWritesEverything(__fsword_t type) {
     }
 }
 
+int64_t TimeGrainOf(__fsword_t type) {
+    switch (static_cast<unsigned long>(type)) {
+        case MSDOS_SUPER_MAGIC:
+            return 2000000000;
+        case 0x2011BAB0:  // exfat
+            return 10000000;
+        case 0x7366746E:  // ntfs3
+            return 100;
+        default:
+            return 1;
+    }
+}
+
+void Fill(const struct statfs& st, TVolumeInfo& info) {
+    info.FlushesAsAWhole = SyncfsWritesEverything(st.f_type);
+    info.TimeGrain = TimeGrainOf(st.f_type);
+}
+
 }  // namespace
 
 ErrorCode QueryVolumeInfo(FileHandle handle, TVolumeInfo& info) {
     struct statfs st;
     if (fstatfs(handle, &st) != 0) return errno;
-    info.FlushesAsAWhole = SyncfsWritesEverything(st.f_type);
+    Fill(st, info);
+    return 0;
+}
+
+ErrorCode QueryVolumeInfoOf(const QString& path, TVolumeInfo& info) {
+    struct statfs st;
+    if (statfs(ToNativeName(path).constData(), &st) != 0) return errno;
+    Fill(st, info);
     return 0;
 }
 

@@ -1,0 +1,46 @@
+// Listing one folder of a run.
+#include "FolderListing.h"
+
+#include <algorithm>
+
+#include "FileCopy.h"
+#include "FileFilter.h"
+#include "FolderContents.h"
+
+namespace Sync {
+
+using namespace Platform;
+
+TFolderListing::TFolderListing(const QString& folder, const TFileFilter& filter, bool withFolders) {
+    std::vector<TFolderItem> items;
+    error_ = ReadFolderContents(
+        folder,
+        [&](const QString& name) {
+            return filter.Matches(name) && !FileUtils::IsCopyTempName(name);
+        },
+        withFolders, items);
+    if (error_ != 0) return;
+    for (TFolderItem& item : items) {
+        if (item.IsFolder) {
+            folders_.push_back(
+                {std::move(item.Name), {item.Data.VolumeId, item.Data.FileIndex}, item.Error});
+        } else {
+            files_.push_back({std::move(item.Name), item.Data.LastWrite, item.Error});
+        }
+    }
+    std::sort(files_.begin(), files_.end(),
+              [](const TListedFile& a, const TListedFile& b) { return a.Name < b.Name; });
+}
+
+bool TFolderListing::Missing() const {
+    return MeansNoSuchEntry(error_);
+}
+
+const TListedFile* TFolderListing::FindFile(const QString& name) const {
+    const auto found = std::lower_bound(
+        files_.begin(), files_.end(), name,
+        [](const TListedFile& file, const QString& wanted) { return file.Name < wanted; });
+    return found != files_.end() && found->Name == name ? &*found : nullptr;
+}
+
+}  // namespace Sync
