@@ -356,31 +356,52 @@ int TCopyBatch::Replace(const TPending& copy) {
 }
 
 void TCopyBatch::Commit(const TCommitted& committed) {
+    // Every copy on the medium before any takes its target's place.
     std::map<uint64_t, ErrorCode> flushErrors;
     for (const auto& [id, volume] : volumes_) {
         if (volume.FlushesAsAWhole) flushErrors[id] = FlushVolume(volume.Anchor);
     }
-    CloseVolumes();
 
     std::vector<TPending> pending;
     pending.swap(pending_);
     pendingBytes_ = 0;
+    std::vector<std::optional<ECopyError>> failures(pending.size());
     for (size_t i = 0; i < pending.size(); ++i) {
         TPending& copy = pending[i];
-        if (copy.TempName.isEmpty()) {
-            committed(i, nullptr);
-            continue;
-        }
-        std::optional<ECopyError> failure;
+        if (copy.TempName.isEmpty()) continue;
         const auto flushed = flushErrors.find(copy.VolumeId);
         if (flushed != flushErrors.end() && flushed->second != 0) {
-            failure = CopyError(SErrorWriting, copy.Target, flushed->second);
+            failures[i] = CopyError(SErrorWriting, copy.Target, flushed->second);
         } else if (ErrorCode error = Replace(copy)) {
-            failure = CopyError(SErrorCreating, copy.Target, error);
+            failures[i] = CopyError(SErrorCreating, copy.Target, error);
         }
-        if (failure) DeleteFileIn(*copy.Folder, copy.TempName);
-        copy.TempName.clear();
-        committed(i, failure ? &*failure : nullptr);
+        if (failures[i]) DeleteFileIn(*copy.Folder, copy.TempName);
+    }
+
+    // The renames on the medium too, before the copies are reported in place: a stick pulled
+    // right after a run then holds what the run reported.
+    std::map<uint64_t, ErrorCode> volumesAfter;
+    std::map<QString, ErrorCode> foldersAfter;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        const TPending& copy = pending[i];
+        if (copy.TempName.isEmpty() || failures[i]) continue;
+        const auto volume = volumes_.find(copy.VolumeId);
+        if (volume != volumes_.end() && volume->second.FlushesAsAWhole) {
+            if (!volumesAfter.count(copy.VolumeId)) {
+                volumesAfter[copy.VolumeId] = FlushVolume(volume->second.Anchor);
+            }
+        } else if (!foldersAfter.count(copy.FolderPath)) {
+            foldersAfter[copy.FolderPath] = FlushFolder(copy.FolderPath);
+        }
+        const ErrorCode error = volumesAfter.count(copy.VolumeId) ? volumesAfter[copy.VolumeId]
+                                                                  : foldersAfter[copy.FolderPath];
+        if (error != 0) failures[i] = CopyError(SErrorWriting, copy.Target, error);
+    }
+    CloseVolumes();
+
+    for (size_t i = 0; i < pending.size(); ++i) {
+        pending[i].TempName.clear();
+        committed(i, failures[i] ? &*failures[i] : nullptr);
     }
 }
 

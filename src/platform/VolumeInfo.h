@@ -25,4 +25,7 @@ ErrorCode QueryVolumeInfoOf(const QString& path, TVolumeInfo& info);
 ErrorCode OpenVolumeAnchor(const QString& folder, FileHandle& handle);
 ErrorCode FlushVolume(FileHandle anchor);
 
+// Puts the folder's entries (names created or renamed in it) on the medium.
+ErrorCode FlushFolder(const QString& folder);
+
 }  // namespace Platform

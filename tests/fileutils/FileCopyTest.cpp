@@ -509,7 +509,8 @@ TEST(CopyBatch, CopiesTakeTheirTargetsOnlyAtTheCommit) {
     EXPECT_EQ(ReadAll(target), "new a");
     EXPECT_EQ(ModificationTime(folder / "dst/b").tv_sec, 1600000000);
 
-    // One flush for the volume where that reaches the medium, else two per file.
+    // A flush of the volume before and after the renames where that reaches the medium, else
+    // two per file and one for their folder.
     Platform::FileHandle handle;
     Platform::TVolumeInfo volume;
     ASSERT_EQ(Platform::OpenFile(target, Platform::FileAccess::Read,
@@ -517,7 +518,7 @@ TEST(CopyBatch, CopiesTakeTheirTargetsOnlyAtTheCommit) {
               0);
     ASSERT_EQ(Platform::QueryVolumeInfo(handle, volume), 0);
     Platform::CloseFile(handle);
-    EXPECT_EQ(calls.Calls(FaultPoint::Flush), volume.FlushesAsAWhole ? 1 : 4);
+    EXPECT_EQ(calls.Calls(FaultPoint::Flush), volume.FlushesAsAWhole ? 2 : 5);
 }
 
 TEST(CopyBatch, FailedFlushRenamesNothing) {
@@ -544,6 +545,32 @@ TEST(CopyBatch, FailedFlushRenamesNothing) {
                                      "Error writing to \"" + targets[1] + "\""}));
     EXPECT_EQ(TestSupport::Entries(folder / "dst"), QStringList{"a"});
     EXPECT_EQ(ReadAll(target), "old a");
+}
+
+// A copy is reported in place only when its new name has reached the medium too.
+TEST(CopyBatch, FailedFlushAfterTheRenamesIsReported) {
+    TempFolder folder;
+    folder.MakeFolder("dst");
+    folder.MakeFolder("probe");
+    TCopyBatch batch;
+    batch.Add(folder.WriteFile("src/a", "new a"), folder / "dst/a");
+    // The last flush of a commit is the one after the renames, whichever kind the volume is.
+    int flushes = 0;
+    {
+        TCopyBatch probe;
+        probe.Add(folder.WriteFile("src/b", "b"), folder / "probe/b");
+        TestSupport::CallCounter counter;
+        probe.Commit([](size_t, const ECopyError*) {});
+        flushes = counter.Calls(FaultPoint::Flush);
+    }
+    TestSupport::ScopedFault fault(FaultPoint::Flush, EIO, flushes);
+    int failures = 0;
+    batch.Commit([&](size_t, const ECopyError* error) {
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->Message(), "Error writing to \"" + (folder / "dst/a") + "\"");
+        ++failures;
+    });
+    EXPECT_EQ(failures, 1);
 }
 
 TEST(CopyBatch, DiscardedBatchLeavesTheOldTargets) {

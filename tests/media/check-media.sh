@@ -72,6 +72,20 @@ check "exFAT: contents arrive whole" diff -r "$work/local/laptop" "$work/mnt/sti
 same_second() { [ "$(stat -c %Y "$1")" = "$(stat -c %Y "$2")" ]; }
 check "exFAT: each copy has its source's time (to the second)" \
   same_second "$work/local/laptop/f7.bin" "$work/mnt/stick/copy/f7.bin"
+sync_pair "$work/local/laptop" "$work/mnt/stick/copy" >/dev/null
+check "exFAT: the next run has nothing to do" grep -q "^Nothing to do!" <(last_report)
+
+# The stick ignores case: of two names that differ only in case, one arrives and the other is
+# refused, never written over it.
+mkdir -p "$work/local/cases" "$work/mnt/stick/cases"
+echo edited >"$work/local/cases/Notes.txt"
+echo other >"$work/local/cases/NOTES.txt"
+sync_pair "$work/local/cases" "$work/mnt/stick/cases" >/dev/null
+one_kept() {
+  [ "$(find "$work/mnt/stick/cases" -type f | wc -l)" -eq 1 ] &&
+    grep -q "^\* Not copied: " <(last_report)
+}
+check "exFAT: names that differ in case do not overwrite each other" one_kept
 
 # A power cut right after a run: the image as the stick holds it at that moment. Every file
 # is there whole, or missing with only a temporary file beside it; none is damaged.

@@ -85,4 +85,15 @@ ErrorCode FlushVolume(FileHandle anchor) {
     return syncfs(anchor) == 0 ? 0 : errno;
 }
 
+ErrorCode FlushFolder(const QString& folder) {
+    if (ErrorCode fault = InjectedFault(FaultPoint::Flush, folder)) return fault;
+    const int fd = open(ToNativeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    // Some file systems cannot flush a folder on its own; their entries then go with the files.
+    const ErrorCode error = fsync(fd) == 0 || errno == EINVAL || errno == EROFS ? 0 : errno;
+    close(fd);
+    return error;
+}
+
 }  // namespace Platform
