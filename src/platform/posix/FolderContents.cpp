@@ -21,14 +21,9 @@ ErrorCode ReadFolderContents(const QString& folder, const TNameFilter& wantFile,
                              std::vector<TFolderItem>& items) {
     items.clear();
     if (ErrorCode fault = InjectedFault(FaultPoint::ListFolder, folder)) return fault;
-    const int fd = open(ToNativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    DIR* dir = fdopendir(fd);
-    if (dir == nullptr) {
-        const ErrorCode error = errno;
-        close(fd);
-        return error;
-    }
+    DIR* dir = opendir(ToNativeName(folder).constData());
+    if (dir == nullptr) return errno;
+    const int fd = dirfd(dir);
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     ErrorCode error = 0;
     for (;;) {
