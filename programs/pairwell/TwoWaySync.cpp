@@ -8,7 +8,6 @@
 #include "Catalog.h"
 #include "CopyPass.h"
 #include "FileFilter.h"
-#include "FileInfo.h"
 #include "FileSystemOps.h"
 #include "FolderListing.h"
 #include "FormatSafe.h"
@@ -72,26 +71,6 @@ TTwoWaySync::TTwoWaySync(TRunHost& host) : host_(host) {}
 
 TTwoWaySync::~TTwoWaySync() = default;
 
-QString TTwoWaySync::Refusal(const QString& first, const QString& second) {
-    // An empty box names no folder: it never stands for the root.
-    if (first.isEmpty() || !DirectoryExists(first) || !FolderIdOf(first, baseIds_[kFirst])) {
-        return texts_->DirectoryNotFound + Shown(first);
-    }
-    if (second.isEmpty() || !DirectoryExists(second) || !FolderIdOf(second, baseIds_[kSecond])) {
-        return texts_->DirectoryNotFound + Shown(second);
-    }
-    // By identity, so that links and mounts cannot hide that one folder holds the other.
-    const bool nested =
-        inputs_->IncludeSubdirectories &&
-        (ContainsFolder(baseIds_[kFirst], second) || ContainsFolder(baseIds_[kSecond], first));
-    if (baseIds_[kFirst] == baseIds_[kSecond] || nested) {
-        return texts_->FoldersContainEachOther + Shown(first) + QStringLiteral(" <=> ") +
-               Shown(second);
-    }
-    if (!filter_->IsValid()) return texts_->FilterNotNames + Shown(inputs_->Filter);
-    return QString();
-}
-
 void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
     const TRunTexts texts;
     const TFileFilter filter(inputs.Filter);
@@ -114,7 +93,8 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
             grains_[side].AtLeast(volume.TimeGrain);
         }
     }
-    const QString refusal = Refusal(bases_[kFirst], bases_[kSecond]);
+    const QString refusal = RefuseRun(bases_[kFirst], bases_[kSecond], inputs.IncludeSubdirectories,
+                                      inputs.Filter, filter, texts, baseIds_);
     if (!refusal.isEmpty()) {
         errorsLogged_ = true;
         if (inputs.Interactive) {

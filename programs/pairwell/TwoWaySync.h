@@ -57,8 +57,6 @@ class TTwoWaySync {
     struct TFolderResults;
     struct TPending;
 
-    // Why the run cannot go ahead, or an empty text.
-    QString Refusal(const QString& first, const QString& second);
     void Scan(TSide scanned, TResultList& list);
     void Visit(TSide scanned, const QString& relative, Sync::TScanPath& path, TResultList& list);
     // Both sides' view of one folder, from one listing of each.

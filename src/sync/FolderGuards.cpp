@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "FileAttributes.h"
+#include "FileFilter.h"
 #include "FileSystemOps.h"
 #include "Paths.h"
+#include "RunTexts.h"
 
 namespace Sync {
 
@@ -27,6 +29,26 @@ bool ContainsFolder(const TFolderId& outer, const QString& inner) {
         folder = parent;
     }
     return false;
+}
+
+QString RefuseRun(const QString& first, const QString& second, bool subfolders,
+                  const QString& filterText, const TFileFilter& filter, const TRunTexts& texts,
+                  TFolderId ids[2]) {
+    const QString folders[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        if (folders[i].isEmpty() || !FolderIdOf(folders[i], ids[i])) {
+            return texts.DirectoryNotFound + Shown(folders[i]);
+        }
+    }
+    // By identity, so that links and mounts cannot hide that one folder holds the other.
+    const bool nested =
+        subfolders && (ContainsFolder(ids[0], second) || ContainsFolder(ids[1], first));
+    if (ids[0] == ids[1] || nested) {
+        return texts.FoldersContainEachOther + Shown(first) + QStringLiteral(" <=> ") +
+               Shown(second);
+    }
+    if (!filter.IsValid()) return texts.FilterNotNames + Shown(filterText);
+    return QString();
 }
 
 bool TScanPath::Enter(const TFolderId& id) {

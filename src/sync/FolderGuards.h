@@ -22,6 +22,17 @@ bool FolderIdOf(const QString& path, TFolderId& id);
 // and every folder above it are compared with `outer` by identity.
 bool ContainsFolder(const TFolderId& outer, const QString& inner);
 
+class TFileFilter;
+struct TRunTexts;
+
+// Why a run of the pair `first` and `second` (each with a final delimiter) cannot go ahead, or
+// an empty text: a folder that does not exist (an empty text names none: it never stands for
+// the root), folders that hold each other (with subfolders) or are one, a filter without name
+// masks. `ids` receives the two folders' identities.
+QString RefuseRun(const QString& first, const QString& second, bool subfolders,
+                  const QString& filterText, const TFileFilter& filter, const TRunTexts& texts,
+                  TFolderId ids[2]);
+
 // The folders on the way down from the base of a scan, and the two base folders of the pair: a
 // folder that is one of them is never entered (it would loop, or scan the partner again).
 class TScanPath {

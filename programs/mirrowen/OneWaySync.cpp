@@ -1,0 +1,198 @@
+// The one-way run. Differences from the two-way run, on purpose: one scan (of the source), the
+// "files found" count is every matching file, new destination folders are logged, the copy
+// pass is always announced, and the report is "Status: " with the files copied.
+#include "OneWaySync.h"
+
+#include <algorithm>
+
+#include "Catalog.h"
+#include "CopyPass.h"
+#include "FileFilter.h"
+#include "FileInfo.h"
+#include "FileSystemOps.h"
+#include "FolderListing.h"
+#include "FormatSafe.h"
+#include "Paths.h"
+#include "RunTexts.h"
+#include "VolumeInfo.h"
+
+using namespace FileUtils;
+using namespace Sync;
+using Catalog::gettext;
+using StringUtils::FormatSafe;
+
+namespace {
+
+const QString kSectionMark = QStringLiteral("=> ");
+constexpr int kStatusPathLength = 100;
+
+// Sorted without regard to case; names that differ only in case stay apart where the file
+// system tells them apart.
+bool ListOrder(const QString& a, const QString& b) {
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    if (order != 0 || Platform::kFileNameCase == Qt::CaseInsensitive) return order < 0;
+    return a < b;
+}
+
+}  // namespace
+
+TOneWaySync::TOneWaySync(TRunHost& host) : host_(host) {}
+
+TOneWaySync::~TOneWaySync() = default;
+
+void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
+    const TRunTexts texts;
+    const TFileFilter filter(inputs.Filter);
+    inputs_ = &inputs;
+    texts_ = &texts;
+    filter_ = &filter;
+    errorsLogged_ = false;
+    unreadable_.clear();
+    found_.clear();
+    copied_ = 0;
+    grains_[kDestination] = grains_[kSource] = TTimeGrain();
+
+    bases_[kDestination] = AddTrailingDelimiter(inputs.Destination);
+    bases_[kSource] = AddTrailingDelimiter(inputs.Source);
+    // The destination is checked first; a refused run leaves the log and the status alone.
+    const QString refusal =
+        RefuseRun(bases_[kDestination], bases_[kSource], inputs.IncludeSubdirectories,
+                  inputs.Filter, filter, texts, baseIds_);
+    if (!refusal.isEmpty()) {
+        errorsLogged_ = true;
+        host_.ShowError(refusal);
+    } else {
+        for (const TSide side : {kDestination, kSource}) {
+            Platform::TVolumeInfo volume;
+            if (Platform::QueryVolumeInfoOf(bases_[side], volume) == 0) {
+                grains_[side].AtLeast(volume.TimeGrain);
+            }
+        }
+        host_.ClearLog();
+        host_.AddLog(kSectionMark + texts.ScanDirectory);
+        TScanPath path(baseIds_[kDestination], baseIds_[kSource]);
+        Visit(QString(), path);
+        std::sort(found_.begin(), found_.end(),
+                  [](const TFound& a, const TFound& b) { return ListOrder(a.Path, b.Path); });
+        host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(found_.size())}));
+        if (!host_.StopRequested()) CopyFiles();
+
+        const QString copied = FormatSafe(gettext("%u files copied"), {copied_});
+        host_.SetStatus(gettext("Status: ") + copied);
+        host_.AddLog(QStringLiteral("  ") + copied);
+        host_.AddLog(QString());
+    }
+    found_.clear();
+    inputs_ = nullptr;
+    texts_ = nullptr;
+    filter_ = nullptr;
+}
+
+void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
+    if (host_.StopRequested()) return;
+    const QString folder = bases_[kSource] + relative;
+    host_.SetStatus(texts_->Scanning + Shown(ShortenPathName(folder, kStatusPathLength)));
+    host_.ProcessEvents();
+
+    const bool subfolders = inputs_->IncludeSubdirectories;
+    const TFolderListing source(folder, *filter_, subfolders);
+    if (source.Error() != 0) {
+        ReportCouldNotRead(folder, source.Error());
+        return;
+    }
+    // The destination's side of the folder, listed once, for the decisions of the copy pass.
+    const TFolderListing destination(bases_[kDestination] + relative, *filter_, false);
+    const bool destinationKnown = destination.Error() == 0 || destination.Missing();
+    if (!destinationKnown) {
+        ReportCouldNotRead(bases_[kDestination] + relative, destination.Error());
+    }
+    for (const TListedFolder& sub : source.Folders()) {
+        if (host_.StopRequested()) break;
+        if (sub.Error != 0) {
+            ReportCouldNotRead(AddPath(folder, sub.Name), sub.Error);
+            continue;
+        }
+        if (!path.Enter(sub.Id)) continue;  // a loop, or a way into a base folder
+        Visit(ComposeFileName(relative, sub.Name, QString()), path);
+        path.Leave();
+    }
+    // The files of the folder are all examined, also after a stop request.
+    for (const TListedFile& file : source.Files()) {
+        TFound found;
+        found.Path = ComposeFileName(relative, file.Name, QString());
+        found.LastWrite = file.LastWrite;
+        found.FolderMissing = destination.Missing();
+        found.Unreadable = !destinationKnown;
+        if (file.Error != 0) {
+            found.Unreadable = true;
+            LogError(WithReason(texts_->CouldNotReadFile + Shown(folder + file.Name),
+                                ReasonOf(file.Error)));
+        } else {
+            grains_[kSource].Observe(file.LastWrite);
+        }
+        if (const TListedFile* target = destination.FindFile(file.Name)) {
+            if (target->Error != 0) {
+                found.Unreadable = true;
+                LogError(
+                    WithReason(texts_->CouldNotReadFile + Shown(bases_[kDestination] + found.Path),
+                               ReasonOf(target->Error)));
+            } else {
+                found.TargetSeen = true;
+                found.TargetLastWrite = target->LastWrite;
+                grains_[kDestination].Observe(target->LastWrite);
+            }
+        }
+        found_.push_back(std::move(found));
+    }
+}
+
+void TOneWaySync::CopyFiles() {
+    host_.AddLog(kSectionMark + gettext("Copy files:"));
+    const QString createSubdirectory = gettext("  Create subdirectory: ");
+    const int64_t grain =
+        std::max(grains_[kDestination].Nanoseconds(), grains_[kSource].Nanoseconds());
+    TCopyPass pass(host_, *texts_, grain);
+    QSet<QString> readyFolders;  // destination folders created (or found) in this pass
+    for (const TFound& file : found_) {
+        if (host_.StopRequested()) break;  // between two files: the one copied is finished
+        if (file.Unreadable) continue;
+        const QString target = bases_[kDestination] + file.Path;
+        if (file.FolderMissing) {
+            // Only what the destination holds is touched: no folder is created for it.
+            if (inputs_->ReplaceOnlyExisting) continue;
+            const QString folder = ExtractFilePath(target);
+            if (!readyFolders.contains(folder)) {
+                const bool existed = DirectoryExists(folder);
+                if (const Platform::ErrorCode error = Platform::CreateFolderWithParents(folder)) {
+                    errorsLogged_ = true;
+                    pass.AddLog(WithReason(texts_->CouldNotCreateDirectory + Shown(folder),
+                                           ReasonOf(error)));
+                    continue;
+                }
+                if (!existed) pass.AddLog(createSubdirectory + Shown(folder));
+                readyFolders.insert(folder);
+            }
+        } else {
+            const bool newer =
+                file.TargetSeen && IsNewer(file.LastWrite, file.TargetLastWrite, grain);
+            const bool wanted = inputs_->ReplaceOnlyExisting ? newer : !file.TargetSeen || newer;
+            if (!wanted) continue;
+        }
+        pass.Copy(file.Path, bases_[kSource] + file.Path, target, file.TargetSeen);
+    }
+    pass.Finish();
+    copied_ = pass.Copied();
+    errorsLogged_ = errorsLogged_ || pass.ErrorsLogged();
+}
+
+void TOneWaySync::ReportCouldNotRead(const QString& folder, Platform::ErrorCode error) {
+    const QString shown = IncludeTrailingDelimiter(folder);
+    if (unreadable_.contains(shown)) return;
+    unreadable_.insert(shown);
+    LogError(WithReason(texts_->CouldNotReadDirectory + Shown(shown), ReasonOf(error)));
+}
+
+void TOneWaySync::LogError(const QString& line) {
+    errorsLogged_ = true;
+    host_.AddLog(line);
+}

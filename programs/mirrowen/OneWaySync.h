@@ -1,0 +1,71 @@
+// The run of Mirrowen: brings a destination folder up to date from a source folder, one way.
+// One scan of the source; the decision for each file comes in the copy pass. Knows nothing of
+// widgets.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include <QSet>
+#include <QString>
+
+#include "FileAttributes.h"
+#include "FolderGuards.h"
+#include "RunHost.h"
+#include "TimeGrain.h"
+
+namespace Sync {
+class TFileFilter;
+struct TRunTexts;
+}  // namespace Sync
+
+// What a run is asked to do.
+struct TOneWayInputs {
+    QString Destination;  // "Folder to be synchronized:"
+    QString Source;       // "Synchronize with folder:"
+    QString Filter;       // masks separated by ";"
+    bool IncludeSubdirectories = true;
+    bool ReplaceOnlyExisting = false;  // touch only files the destination holds
+};
+
+class TOneWaySync {
+  public:
+    explicit TOneWaySync(Sync::TRunHost& host);
+    ~TOneWaySync();
+
+    void DoSync(const TOneWayInputs& inputs);
+
+    // True when the last run logged an error line or refused its folders.
+    bool ErrorsLogged() const { return errorsLogged_; }
+    unsigned Copied() const { return copied_; }
+
+  private:
+    enum TSide { kDestination = 0, kSource = 1 };
+    // A file of the source, with what the destination held under its name when it was
+    // listed.
+    struct TFound {
+        QString Path;  // relative
+        Platform::TExactTime LastWrite;
+        bool FolderMissing = false;  // the destination has no folder for it
+        bool TargetSeen = false;
+        Platform::TExactTime TargetLastWrite;
+        bool Unreadable = false;  // the source or the target could not be read: not copied
+    };
+
+    void Visit(const QString& relative, Sync::TScanPath& path);
+    void CopyFiles();
+    void ReportCouldNotRead(const QString& folder, Platform::ErrorCode error);
+    void LogError(const QString& line);
+
+    Sync::TRunHost& host_;
+    const TOneWayInputs* inputs_ = nullptr;
+    const Sync::TRunTexts* texts_ = nullptr;
+    const Sync::TFileFilter* filter_ = nullptr;
+    QString bases_[2];
+    Sync::TFolderId baseIds_[2];
+    Sync::TTimeGrain grains_[2];
+    std::vector<TFound> found_;
+    unsigned copied_ = 0;
+    bool errorsLogged_ = false;
+    QSet<QString> unreadable_;  // folders already reported in this run
+};
