@@ -4,36 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <QFile>
-#include <QTextStream>
-
+#include "ConsoleHost.h"
 #include "TwoWaySync.h"
-
-namespace {
-
-class ConsoleHost : public Sync::TRunHost {
-  public:
-    explicit ConsoleHost(QFile* log) {
-        if (log != nullptr) stream_.setDevice(log);
-    }
-
-    void ClearLog() override {}
-    void AddLog(const QString& line) override {
-        if (stream_.device() != nullptr) stream_ << line << '\n';
-        last_ = line.isEmpty() ? last_ : line;
-    }
-    void SetStatus(const QString&) override {}
-    void ShowError(const QString& message) override { AddLog(message); }
-    bool StopRequested() const override { return false; }
-
-    const QString& LastLine() const { return last_; }
-
-  private:
-    QString last_;
-    QTextStream stream_;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QStringList folders;
@@ -61,7 +33,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(logName));
         return 2;
     }
-    ConsoleHost host(logName.isEmpty() ? nullptr : &log);
+    TConsoleHost host(logName.isEmpty() ? nullptr : &log);
     TTwoWayInputs inputs;
     inputs.FirstFolder = folders[0];
     inputs.SecondFolder = folders[1];

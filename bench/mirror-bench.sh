@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Times Mirrowen's one-way run (the mirror-trees driver: Mirrowen has no unattended mode)
+# against `rsync -rtu src/ dst/`, in one run, on the same generated trees: several runs each,
+# medians, ratios and peak memory.
+#   bench/mirror-bench.sh [small|large|all] [runs]     (BUILD=build, WORK=bench/out/mirror)
+# Scenarios: initial (the destination empty), no-op, 1 % of the source changed, the same with
+# "Replace only existing files" against rsync --existing, and four files of 256 MiB (with
+# cp -a for reference).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sizes=${1:-small}
+runs=${2:-5}
+build=${BUILD:-build}
+work=${WORK:-bench/out/mirror}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+[ "$sizes" = all ] && sizes="small large"
+
+cmake --build "$build" --target generate-tree mirror-trees >/dev/null
+generate=$build/bin/generate-tree
+
+tool_mirrowen() { "$build/bin/mirror-trees" "$1" "$2" >/dev/null; }
+tool_mirrowen_existing() { "$build/bin/mirror-trees" "$1" "$2" --existing >/dev/null; }
+tool_rsync() { rsync -rtu "$1/" "$2/"; }
+tool_rsync_existing() { rsync -rtu --existing "$1/" "$2/"; }
+tool_cp() { cp -a "$1/." "$2/"; }
+export -f tool_mirrowen tool_mirrowen_existing tool_rsync tool_rsync_existing tool_cp
+export build
+
+# Runs a tool on a source and a destination and records "seconds peak-KiB" in the file $4.
+measure() {
+  local tool=$1 a=$2 b=$3 out=$4
+  sync
+  if ! /usr/bin/time -f "%e %M" -o "$out.t" bash -c "tool_$tool \"\$0\" \"\$1\"" "$a" "$b"; then
+    echo "   $tool reported a failure on $(basename "$out")" >&2
+  fi
+  grep -v '^Command' "$out.t" >>"$out"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+peak_mb() { sort -n | tail -n 1 | awk '{ printf "%.0f", $1 / 1024 }'; }
+
+results=$work/results
+mkdir -p "$results"
+for size in $sizes; do rm -f "$results/$size"-*; done
+reset_folder() { rm -rf "$1" && mkdir -p "$1"; }
+
+# Each tool gets its own source and destination, made from the same generated content.
+run_scenarios() {
+  local size=$1 files=$2 folders=$3 tool r
+  local root=$work/$size
+  echo "== $size: generating $files files in $folders folders"
+  mkdir -p "$root"
+  "$generate" --out "$root/source" --files "$files" --folders "$folders" --min-size 0 --max-size 32K --seed 1
+  "$generate" --out "$root/big" --files 4 --folders 0 --min-size 256M --max-size 256M --seed 2
+  for tool in mirrowen rsync; do cp -a "$root/source" "$root/$tool-src"; done
+  rm -rf "$root/source"
+
+  echo "== $size: initial"
+  for ((r = 1; r <= runs; r++)); do
+    for tool in mirrowen rsync; do
+      reset_folder "$root/$tool-dst"
+      measure "$tool" "$root/$tool-src" "$root/$tool-dst" "$results/$size-initial-$tool"
+    done
+  done
+
+  echo "== $size: no-op"
+  for ((r = 1; r <= runs; r++)); do
+    for tool in mirrowen rsync; do
+      measure "$tool" "$root/$tool-src" "$root/$tool-dst" "$results/$size-noop-$tool"
+    done
+  done
+
+  echo "== $size: 1 % of the source changed"
+  for ((r = 1; r <= runs; r++)); do
+    for tool in mirrowen rsync; do
+      "$generate" --out "$root/$tool-src" --touch 1 --parity 0 --seed $((r * 10 + 1)) >/dev/null
+    done
+    sleep 1  # changed files are newer than their copies by more than a millisecond
+    for tool in mirrowen rsync; do
+      measure "$tool" "$root/$tool-src" "$root/$tool-dst" "$results/$size-changed-$tool"
+    done
+  done
+
+  echo "== $size: 1 % changed, only existing files replaced"
+  for ((r = 1; r <= runs; r++)); do
+    for tool in mirrowen rsync; do
+      "$generate" --out "$root/$tool-src" --touch 1 --parity 1 --seed $((r * 10 + 2)) >/dev/null
+    done
+    sleep 1
+    for tool in mirrowen rsync; do
+      measure "${tool}_existing" "$root/$tool-src" "$root/$tool-dst" \
+        "$results/$size-existing-$tool"
+    done
+  done
+  for tool in mirrowen rsync; do rm -rf "$root/$tool-src" "$root/$tool-dst"; done
+
+  echo "== $size: four files of 256 MiB"
+  for ((r = 1; r <= runs; r++)); do
+    for tool in mirrowen rsync cp; do
+      reset_folder "$root/bigcopy"
+      measure "$tool" "$root/big" "$root/bigcopy" "$results/$size-large-$tool"
+    done
+  done
+  rm -rf "$root"
+}
+
+for size in $sizes; do
+  case $size in
+    small) run_scenarios small 20000 2000 ;;
+    large) run_scenarios large 200000 20000 ;;
+    *) echo "unknown size $size" >&2; exit 2 ;;
+  esac
+done
+
+echo
+echo "Median seconds of $runs runs; ratio = Mirrowen / rsync; peak memory in MB"
+printf "%-16s %9s %9s %8s %7s %7s\n" scenario mirrowen rsync "/rsync" "mw MB" "rs MB"
+for file in "$results"/*-mirrowen; do
+  name=$(basename "$file" -mirrowen)
+  mw=$(cut -d' ' -f1 "$file" | median)
+  rs=$(cut -d' ' -f1 "$results/$name-rsync" | median)
+  printf "%-16s %9.2f %9.2f %8.2f %7s %7s\n" "$name" "$mw" "$rs" \
+    "$(awk -v a="$mw" -v b="$rs" 'BEGIN { print (b > 0 ? a / b : 0) }')" \
+    "$(cut -d' ' -f2 "$file" | peak_mb)" "$(cut -d' ' -f2 "$results/$name-rsync" | peak_mb)"
+  if [ -f "$results/$name-cp" ]; then
+    cp_time=$(cut -d' ' -f1 "$results/$name-cp" | median)
+    printf "%-16s cp -a %.2f s: Mirrowen reaches %.2f of cp's throughput\n" "" "$cp_time" \
+      "$(awk -v a="$mw" -v c="$cp_time" 'BEGIN { print (a > 0 ? c / a : 0) }')"
+  fi
+done
