@@ -51,21 +51,12 @@ QString RandomTempName() {
 }
 
 // True when the file system kept `wanted` as `stored`: exactly, or cut down or rounded up to
-// the steps in which file systems store times (100 ns on Windows shares, 10 ms on exFAT, whole
-// seconds, two seconds on FAT). A time that did not stick at all is none of these.
+// one of the steps in which file systems keep times. A time that did not stick at all is none
+// of these.
 bool TimeKept(const TExactTime& wanted, const TExactTime& stored) {
-    if (stored == wanted) return true;
-    for (const int64_t step : {100, 1000, 1000000, 10000000}) {
-        const auto cut = static_cast<uint32_t>(wanted.Nanoseconds - wanted.Nanoseconds % step);
-        const TExactTime down{wanted.Seconds, cut};
-        const TExactTime up = cut + step < 1000000000
-                                  ? TExactTime{wanted.Seconds, static_cast<uint32_t>(cut + step)}
-                                  : TExactTime{wanted.Seconds + 1, 0};
-        if (stored == down || stored == up) return true;
-    }
-    for (const int64_t step : {1, 2}) {
-        const int64_t cut = wanted.Seconds - ((wanted.Seconds % step) + step) % step;
-        if (stored == TExactTime{cut, 0} || stored == TExactTime{cut + step, 0}) return true;
+    for (const int64_t step : kTimeSteps) {
+        const TExactTime down = CutDownTime(wanted, step);
+        if (stored == down || (down != wanted && stored == TimeAfterStep(down, step))) return true;
     }
     return false;
 }

@@ -91,6 +91,32 @@ TDateTime GetFileDateTime(const QString& fileName) {
     return dateTime;
 }
 
+namespace {
+
+int64_t FloorMod(int64_t value, int64_t divisor) {
+    const int64_t rest = value % divisor;
+    return rest < 0 ? rest + divisor : rest;
+}
+
+}  // namespace
+
+TExactTime CutDownTime(const TExactTime& time, int64_t step) {
+    if (step >= 1000000000) return {time.Seconds - FloorMod(time.Seconds, step / 1000000000), 0};
+    return {time.Seconds, static_cast<uint32_t>(time.Nanoseconds - time.Nanoseconds % step)};
+}
+
+bool IsTimeMultiple(const TExactTime& time, int64_t step) {
+    return CutDownTime(time, step) == time;
+}
+
+TExactTime TimeAfterStep(const TExactTime& time, int64_t step) {
+    if (step >= 1000000000) return {time.Seconds + step / 1000000000, time.Nanoseconds};
+    const int64_t nanoseconds = int64_t(time.Nanoseconds) + step;
+    return nanoseconds < 1000000000
+               ? TExactTime{time.Seconds, static_cast<uint32_t>(nanoseconds)}
+               : TExactTime{time.Seconds + 1, static_cast<uint32_t>(nanoseconds - 1000000000)};
+}
+
 bool DescribesFile(const TFileAttributeData& data) {
     return IsFileAttributes(data.Attributes) && (data.Attributes & kAttrReparsePoint) == 0;
 }

@@ -35,6 +35,16 @@ int SetFileLastWriteTime(const QString& fileName, TFileTime fileTime);
 // The last-write time as a date-time, links followed; 0.0 when it cannot be read.
 TDateTime GetFileDateTime(const QString& fileName);
 
+// The steps in which file systems keep times, in nanoseconds, coarsest first: two seconds
+// (FAT), whole seconds, 10 ms (exFAT), 1 ms, 1 µs, 100 ns (NTFS, network shares), 1 ns.
+inline constexpr int64_t kTimeSteps[] = {2000000000, 1000000000, 10000000, 1000000, 1000, 100, 1};
+
+// `time` cut down to a multiple of `step` (one of kTimeSteps), and whether it is one already.
+Platform::TExactTime CutDownTime(const Platform::TExactTime& time, int64_t step);
+bool IsTimeMultiple(const Platform::TExactTime& time, int64_t step);
+// `time` one `step` later.
+Platform::TExactTime TimeAfterStep(const Platform::TExactTime& time, int64_t step);
+
 // True when attribute data queried with links followed describe a regular file; a dangling
 // link, which keeps its own data, does not.
 bool DescribesFile(const TFileAttributeData& data);
