@@ -13,6 +13,7 @@
 #include "FolderListing.h"
 #include "FormatSafe.h"
 #include "Paths.h"
+#include "RunLog.h"
 #include "RunTexts.h"
 #include "VolumeInfo.h"
 
@@ -21,21 +22,6 @@ using namespace Sync;
 using Catalog::gettext;
 using StringUtils::FormatSafe;
 
-namespace {
-
-const QString kSectionMark = QStringLiteral("=> ");
-constexpr int kStatusPathLength = 100;
-
-// Sorted without regard to case; names that differ only in case stay apart where the file
-// system tells them apart.
-bool ListOrder(const QString& a, const QString& b) {
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    if (order != 0 || Platform::kFileNameCase == Qt::CaseInsensitive) return order < 0;
-    return a < b;
-}
-
-}  // namespace
-
 TOneWaySync::TOneWaySync(TRunHost& host) : host_(host) {}
 
 TOneWaySync::~TOneWaySync() = default;
@@ -43,11 +29,11 @@ TOneWaySync::~TOneWaySync() = default;
 void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
     const TRunTexts texts;
     const TFileFilter filter(inputs.Filter);
+    TRunLog log(host_, texts);
     inputs_ = &inputs;
     texts_ = &texts;
     filter_ = &filter;
-    errorsLogged_ = false;
-    unreadable_.clear();
+    log_ = &log;
     found_.clear();
     copied_ = 0;
     grains_[kDestination] = grains_[kSource] = TTimeGrain();
@@ -59,7 +45,7 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
         RefuseRun(bases_[kDestination], bases_[kSource], inputs.IncludeSubdirectories,
                   inputs.Filter, filter, texts, baseIds_);
     if (!refusal.isEmpty()) {
-        errorsLogged_ = true;
+        log.NoteError();
         host_.ShowError(refusal);
     } else {
         for (const TSide side : {kDestination, kSource}) {
@@ -83,33 +69,34 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
         host_.AddLog(QString());
     }
     found_.clear();
+    errorsLogged_ = log.ErrorsLogged();
     inputs_ = nullptr;
     texts_ = nullptr;
     filter_ = nullptr;
+    log_ = nullptr;
 }
 
 void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
     if (host_.StopRequested()) return;
     const QString folder = bases_[kSource] + relative;
-    host_.SetStatus(texts_->Scanning + Shown(ShortenPathName(folder, kStatusPathLength)));
-    host_.ProcessEvents();
+    log_->Scanning(folder, /*inStatus=*/true);
 
     const bool subfolders = inputs_->IncludeSubdirectories;
     const TFolderListing source(folder, *filter_, subfolders);
     if (source.Error() != 0) {
-        ReportCouldNotRead(folder, source.Error());
+        log_->CouldNotRead(folder, source.Error());
         return;
     }
     // The destination's side of the folder, listed once, for the decisions of the copy pass.
     const TFolderListing destination(bases_[kDestination] + relative, *filter_, false);
     const bool destinationKnown = destination.Error() == 0 || destination.Missing();
     if (!destinationKnown) {
-        ReportCouldNotRead(bases_[kDestination] + relative, destination.Error());
+        log_->CouldNotRead(bases_[kDestination] + relative, destination.Error());
     }
     for (const TListedFolder& sub : source.Folders()) {
         if (host_.StopRequested()) break;
         if (sub.Error != 0) {
-            ReportCouldNotRead(AddPath(folder, sub.Name), sub.Error);
+            log_->CouldNotRead(AddPath(folder, sub.Name), sub.Error);
             continue;
         }
         if (!path.Enter(sub.Id)) continue;  // a loop, or a way into a base folder
@@ -125,17 +112,14 @@ void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
         found.Unreadable = !destinationKnown;
         if (file.Error != 0) {
             found.Unreadable = true;
-            LogError(WithReason(texts_->CouldNotReadFile + Shown(folder + file.Name),
-                                ReasonOf(file.Error)));
+            log_->CouldNotReadFile(folder + file.Name, file.Error);
         } else {
             grains_[kSource].Observe(file.LastWrite);
         }
         if (const TListedFile* target = destination.FindFile(file.Name)) {
             if (target->Error != 0) {
                 found.Unreadable = true;
-                LogError(
-                    WithReason(texts_->CouldNotReadFile + Shown(bases_[kDestination] + found.Path),
-                               ReasonOf(target->Error)));
+                log_->CouldNotReadFile(bases_[kDestination] + found.Path, target->Error);
             } else {
                 found.TargetSeen = true;
                 found.TargetLastWrite = target->LastWrite;
@@ -164,7 +148,7 @@ void TOneWaySync::CopyFiles() {
             if (!readyFolders.contains(folder)) {
                 const bool existed = DirectoryExists(folder);
                 if (const Platform::ErrorCode error = Platform::CreateFolderWithParents(folder)) {
-                    errorsLogged_ = true;
+                    log_->NoteError();
                     pass.AddLog(WithReason(texts_->CouldNotCreateDirectory + Shown(folder),
                                            ReasonOf(error)));
                     continue;
@@ -182,17 +166,5 @@ void TOneWaySync::CopyFiles() {
     }
     pass.Finish();
     copied_ = pass.Copied();
-    errorsLogged_ = errorsLogged_ || pass.ErrorsLogged();
-}
-
-void TOneWaySync::ReportCouldNotRead(const QString& folder, Platform::ErrorCode error) {
-    const QString shown = IncludeTrailingDelimiter(folder);
-    if (unreadable_.contains(shown)) return;
-    unreadable_.insert(shown);
-    LogError(WithReason(texts_->CouldNotReadDirectory + Shown(shown), ReasonOf(error)));
-}
-
-void TOneWaySync::LogError(const QString& line) {
-    errorsLogged_ = true;
-    host_.AddLog(line);
+    if (pass.ErrorsLogged()) log_->NoteError();
 }

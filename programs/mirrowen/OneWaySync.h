@@ -6,7 +6,6 @@
 #include <map>
 #include <vector>
 
-#include <QSet>
 #include <QString>
 
 #include "FileAttributes.h"
@@ -16,6 +15,7 @@
 
 namespace Sync {
 class TFileFilter;
+class TRunLog;
 struct TRunTexts;
 }  // namespace Sync
 
@@ -54,18 +54,16 @@ class TOneWaySync {
 
     void Visit(const QString& relative, Sync::TScanPath& path);
     void CopyFiles();
-    void ReportCouldNotRead(const QString& folder, Platform::ErrorCode error);
-    void LogError(const QString& line);
 
     Sync::TRunHost& host_;
     const TOneWayInputs* inputs_ = nullptr;
     const Sync::TRunTexts* texts_ = nullptr;
     const Sync::TFileFilter* filter_ = nullptr;
+    Sync::TRunLog* log_ = nullptr;
     QString bases_[2];
     Sync::TFolderId baseIds_[2];
     Sync::TTimeGrain grains_[2];
     std::vector<TFound> found_;
     unsigned copied_ = 0;
     bool errorsLogged_ = false;
-    QSet<QString> unreadable_;  // folders already reported in this run
 };

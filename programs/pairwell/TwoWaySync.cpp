@@ -12,6 +12,7 @@
 #include "FolderListing.h"
 #include "FormatSafe.h"
 #include "Paths.h"
+#include "RunLog.h"
 #include "RunTexts.h"
 #include "VolumeInfo.h"
 
@@ -39,30 +40,17 @@ struct TTwoWaySync::TFolderResults {
 
 namespace {
 
-const QString kSectionMark = QStringLiteral("=> ");
-constexpr int kStatusPathLength = 100;
-
-// The order in which files are listed and copied: without regard to case; names that differ
-// only in case are different files where the file system tells them apart.
-bool ListOrder(const QString& a, const QString& b) {
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    if (order != 0 || Platform::kFileNameCase == Qt::CaseInsensitive) return order < 0;
-    return a < b;
-}
-
-bool SameListEntry(const QString& a, const QString& b) {
-    return QString::compare(a, b, Platform::kFileNameCase) == 0;
-}
-
 // Sorted, each file once.
 template <typename List>
 void Normalise(List& list) {
     std::sort(list.begin(), list.end(),
               [](const auto& a, const auto& b) { return ListOrder(a.Path, b.Path); });
-    list.erase(
-        std::unique(list.begin(), list.end(),
-                    [](const auto& a, const auto& b) { return SameListEntry(a.Path, b.Path); }),
-        list.end());
+    list.erase(std::unique(list.begin(), list.end(),
+                           [](const auto& a, const auto& b) {
+                               return QString::compare(a.Path, b.Path, Platform::kFileNameCase) ==
+                                      0;
+                           }),
+               list.end());
 }
 
 }  // namespace
@@ -74,11 +62,11 @@ TTwoWaySync::~TTwoWaySync() = default;
 void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
     const TRunTexts texts;
     const TFileFilter filter(inputs.Filter);
+    TRunLog log(host_, texts);
     inputs_ = &inputs;
     texts_ = &texts;
     filter_ = &filter;
-    errorsLogged_ = false;
-    unreadable_.clear();
+    log_ = &log;
     later_.clear();
     undecided_.clear();
     grains_[kFirst] = grains_[kSecond] = TTimeGrain();
@@ -96,7 +84,7 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
     const QString refusal = RefuseRun(bases_[kFirst], bases_[kSecond], inputs.IncludeSubdirectories,
                                       inputs.Filter, filter, texts, baseIds_);
     if (!refusal.isEmpty()) {
-        errorsLogged_ = true;
+        log.NoteError();
         if (inputs.Interactive) {
             host_.ShowError(refusal);
         } else {
@@ -129,9 +117,11 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
         host_.AddLog(counts);
     }
     host_.AddLog(QString());
+    errorsLogged_ = log.ErrorsLogged();
     inputs_ = nullptr;
     texts_ = nullptr;
     filter_ = nullptr;
+    log_ = nullptr;
 }
 
 void TTwoWaySync::Scan(TSide scanned, TResultList& list) {
@@ -150,16 +140,13 @@ void TTwoWaySync::Visit(TSide scanned, const QString& relative, TScanPath& path,
                         TResultList& list) {
     if (host_.StopRequested()) return;
     const QString folder = bases_[scanned] + relative;
-    if (inputs_->Interactive) {
-        host_.SetStatus(texts_->Scanning + Shown(ShortenPathName(folder, kStatusPathLength)));
-    }
-    host_.ProcessEvents();
+    log_->Scanning(folder, inputs_->Interactive);
 
     TFolderResults results = Results(scanned, relative);
     for (const TListedFolder& sub : results.Folders) {
         if (host_.StopRequested()) break;
         if (sub.Error != 0) {
-            ReportCouldNotRead(AddPath(folder, sub.Name), sub.Error);
+            log_->CouldNotRead(AddPath(folder, sub.Name), sub.Error);
             continue;
         }
         if (!path.Enter(sub.Id)) continue;  // a loop, or a way into a base folder
@@ -168,7 +155,7 @@ void TTwoWaySync::Visit(TSide scanned, const QString& relative, TScanPath& path,
     }
     // The files of the folder are all examined, also after a stop request.
     for (const QString& line : results.Errors)
-        LogError(line);
+        log_->Error(line);
     list.insert(list.end(), results.Listed.begin(), results.Listed.end());
     undecided_.insert(undecided_.end(), results.Undecided.begin(), results.Undecided.end());
 }
@@ -186,12 +173,12 @@ TTwoWaySync::TFolderResults TTwoWaySync::Results(TSide scanned, const QString& r
     const bool subfolders = inputs_->IncludeSubdirectories;
     const TFolderListing own(bases_[scanned] + relative, *filter_, subfolders);
     if (own.Error() != 0) {
-        ReportCouldNotRead(bases_[scanned] + relative, own.Error());
+        log_->CouldNotRead(bases_[scanned] + relative, own.Error());
         return {};
     }
     const TFolderListing other(bases_[partner] + relative, *filter_, subfolders);
     if (other.Error() != 0 && !other.Missing()) {
-        ReportCouldNotRead(bases_[partner] + relative, other.Error());
+        log_->CouldNotRead(bases_[partner] + relative, other.Error());
     }
     if (scanned == kFirst && other.Error() == 0) {
         later_[relative] = std::make_unique<TFolderResults>(Compare(relative, kSecond, other, own));
@@ -230,18 +217,6 @@ TTwoWaySync::TFolderResults TTwoWaySync::Compare(const QString& relative, TSide 
     return results;
 }
 
-void TTwoWaySync::ReportCouldNotRead(const QString& folder, Platform::ErrorCode error) {
-    const QString shown = IncludeTrailingDelimiter(folder);
-    if (unreadable_.contains(shown)) return;  // once per run, not once per side
-    unreadable_.insert(shown);
-    LogError(WithReason(texts_->CouldNotReadDirectory + Shown(shown), ReasonOf(error)));
-}
-
-void TTwoWaySync::LogError(const QString& line) {
-    errorsLogged_ = true;
-    host_.AddLog(line);
-}
-
 void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& counter) {
     const TSide to = from == kFirst ? kSecond : kFirst;
     host_.AddLog(kSectionMark + gettext("Copy files to:") + QLatin1Char(' ') + Shown(bases_[to]));
@@ -261,7 +236,7 @@ void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& count
         const QString folder = ExtractFilePath(target);
         if (folder != readyFolder) {
             if (const Platform::ErrorCode error = Platform::CreateFolderWithParents(folder)) {
-                errorsLogged_ = true;
+                log_->NoteError();
                 pass.AddLog(
                     WithReason(texts_->CouldNotCreateDirectory + Shown(folder), ReasonOf(error)));
                 continue;
@@ -272,6 +247,6 @@ void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& count
     }
     pass.Finish();
     counter += pass.Copied();
-    errorsLogged_ = errorsLogged_ || pass.ErrorsLogged();
+    if (pass.ErrorsLogged()) log_->NoteError();
     host_.AddLog(FormatSafe(texts_->FilesCopied, {counter}));
 }

@@ -6,7 +6,6 @@
 #include <memory>
 #include <vector>
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +16,7 @@
 namespace Sync {
 class TFileFilter;
 class TFolderListing;
+class TRunLog;
 struct TRunTexts;
 }  // namespace Sync
 
@@ -64,13 +64,12 @@ class TTwoWaySync {
                            const Sync::TFolderListing& partner);
     TFolderResults Results(TSide scanned, const QString& relative);
     void CopyFiles(TSide from, const TResultList& list, unsigned& counter);
-    void ReportCouldNotRead(const QString& folder, Platform::ErrorCode error);
-    void LogError(const QString& line);
 
     Sync::TRunHost& host_;
     const TTwoWayInputs* inputs_ = nullptr;
     const Sync::TRunTexts* texts_ = nullptr;
     const Sync::TFileFilter* filter_ = nullptr;
+    Sync::TRunLog* log_ = nullptr;
     QString bases_[2];
     Sync::TFolderId baseIds_[2];
     Sync::TTimeGrain grains_[2];
@@ -81,5 +80,4 @@ class TTwoWaySync {
     unsigned intoFirst_ = 0;
     unsigned intoSecond_ = 0;
     bool errorsLogged_ = false;
-    QSet<QString> unreadable_;  // folders already reported in this run
 };

@@ -5,11 +5,18 @@
 
 #include "FileCopy.h"
 #include "FileFilter.h"
+#include "FileSystemOps.h"
 #include "FolderContents.h"
 
 namespace Sync {
 
 using namespace Platform;
+
+bool ListOrder(const QString& a, const QString& b) {
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    if (order != 0 || kFileNameCase == Qt::CaseInsensitive) return order < 0;
+    return a < b;
+}
 
 TFolderListing::TFolderListing(const QString& folder, const TFileFilter& filter, bool withFolders) {
     std::vector<TFolderItem> items;

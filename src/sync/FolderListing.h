@@ -25,6 +25,10 @@ struct TListedFolder {
     Platform::ErrorCode Error = 0;  // its data could not be read: it is not entered
 };
 
+// The order in which runs list and copy files: without regard to case; names that differ only
+// in case stay apart where the file system tells them apart.
+bool ListOrder(const QString& a, const QString& b);
+
 class TFolderListing {
   public:
     TFolderListing() = default;

@@ -7,6 +7,9 @@
 
 namespace Sync {
 
+// Opens a section of the log (a scan or a copy pass).
+inline const QString kSectionMark = QStringLiteral("=> ");
+
 struct TRunTexts {
     TRunTexts();  // translates them all
 

@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
-
 #include <gtest/gtest.h>
 
 #include "FaultInjection.h"
 #include "NativeName.h"
+#include "RecordingHost.h"
 #include "TempFolder.h"
 
 using TestSupport::Entries;
@@ -18,25 +17,6 @@ using TestSupport::ReadAll;
 using TestSupport::TempFolder;
 
 namespace {
-
-// What the window would report to; a stop request clears IsRunning.
-class FakeHost : public Sync::TRunHost {
-  public:
-    QStringList Log;
-    QString Status;
-    QStringList Errors;
-    bool IsRunning = false;
-    std::function<void()> OnProcessEvents;
-
-    void ClearLog() override { Log.clear(); }
-    void AddLog(const QString& line) override { Log << line; }
-    void SetStatus(const QString& text) override { Status = text; }
-    void ShowError(const QString& message) override { Errors << message; }
-    void ProcessEvents() override {
-        if (OnProcessEvents) OnProcessEvents();
-    }
-    bool StopRequested() const override { return !IsRunning; }
-};
 
 class OneWaySyncTest : public ::testing::Test {
   protected:
@@ -59,7 +39,7 @@ class OneWaySyncTest : public ::testing::Test {
 
     TempFolder temp;
     TOneWayInputs inputs;
-    FakeHost host;
+    TestSupport::RecordingHost host;
     bool errorsLogged = false;
 };
 

@@ -13,6 +13,7 @@
 #include "FaultInjection.h"
 #include "FileCopy.h"
 #include "NativeName.h"
+#include "RecordingHost.h"
 #include "TempFolder.h"
 
 using TestSupport::ModificationTime;
@@ -22,24 +23,10 @@ using TestSupport::TempFolder;
 namespace {
 
 // What the window would report to, and the values its controls would hold.
-class FakeHost : public Sync::TRunHost {
+class FakeHost : public TestSupport::RecordingHost {
   public:
     QString First, Second, Filter = "*.*";
     bool SubDirs = true, Duplicates = false;
-    QStringList Log;
-    QString Status;
-    QStringList Errors;
-    bool IsRunning = false;
-    std::function<void()> OnProcessEvents;
-
-    void ClearLog() override { Log.clear(); }
-    void AddLog(const QString& line) override { Log << line; }
-    void SetStatus(const QString& text) override { Status = text; }
-    void ShowError(const QString& message) override { Errors << message; }
-    void ProcessEvents() override {
-        if (OnProcessEvents) OnProcessEvents();
-    }
-    bool StopRequested() const override { return !IsRunning; }
 };
 
 class TwoWaySyncTest : public ::testing::Test {
