@@ -9,14 +9,30 @@ using namespace Platform;
 
 namespace {
 
-constexpr int64_t kKernelCopyChunk = int64_t{1} << 30;
+// Bytes copied in one go; after each stretch its writing to the medium begins, so that the
+// flush before the copy takes its target's place waits for little.
+constexpr int64_t kKernelCopyChunk = int64_t{8} << 20;
+constexpr int64_t kWriteBackStretch = int64_t{8} << 20;
 
-// Copies from the current positions until the source ends, or until `limit` bytes (-1: no
-// limit) are copied. `copied` counts the bytes moved.
-TContentResult Transfer(FileHandle from, FileHandle to, int64_t limit, char* buffer,
+// Starts writing out what was copied since `written`, in stretches (or the rest at the end).
+void WriteBack(FileHandle to, int64_t position, int64_t& written, bool end) {
+    if (position - written >= kWriteBackStretch || (end && position > written)) {
+        StartWriteBack(to, written, position - written);
+        written = position;
+    }
+}
+
+// Copies from the current positions, which stand at `start`, until the source ends or until
+// `limit` bytes (-1: no limit) are copied. `copied` counts the bytes moved.
+TContentResult Transfer(FileHandle from, FileHandle to, int64_t start, int64_t limit, char* buffer,
                         int64_t bufferSize, TCopyWays& ways, int64_t& copied) {
     const auto wanted = [&](int64_t chunk) {
         return limit < 0 ? chunk : std::min(chunk, limit - copied);
+    };
+    int64_t written = start;
+    const auto moved = [&](int64_t count) {
+        copied += count;
+        WriteBack(to, start + copied, written, /*end=*/false);
     };
     while (ways.KernelCopy && (limit < 0 || copied < limit)) {
         int64_t done;
@@ -29,7 +45,7 @@ TContentResult Transfer(FileHandle from, FileHandle to, int64_t limit, char* buf
         // A kernel copy that sees no more is checked by a read, since some file systems
         // answer nothing where a read still finds data.
         if (done == 0) break;
-        copied += done;
+        moved(done);
     }
     while (limit < 0 || copied < limit) {
         int64_t readCount;
@@ -42,8 +58,10 @@ TContentResult Transfer(FileHandle from, FileHandle to, int64_t limit, char* buf
             return {error, false, false};
         }
         if (writeCount < readCount) return {kErrorDiskFull, false, false};
-        copied += readCount;
+        moved(readCount);
     }
+    // Small files are left to the one flush of their batch, which writes them out together.
+    if (written > start) WriteBack(to, start + copied, written, /*end=*/true);
     return {};
 }
 
@@ -66,7 +84,7 @@ TContentResult CopySparse(FileHandle from, FileHandle to, int64_t size, char* bu
         if (!SeekBoth(from, to, start)) return {kErrorNotRegularFile, true, false};
         int64_t copied = 0;
         const TContentResult result =
-            Transfer(from, to, end - start, buffer, bufferSize, ways, copied);
+            Transfer(from, to, start, end - start, buffer, bufferSize, ways, copied);
         if (result.Error != 0) return result;
         if (copied != end - start) return {0, true, true};  // cut short while being copied
         offset = end;
@@ -98,7 +116,7 @@ TContentResult CopyContent(FileHandle from, FileHandle to, const TFileAttributeD
         if (error == kErrorDiskFull) return {error, false, false};
     }
     int64_t copied = 0;
-    const TContentResult result = Transfer(from, to, -1, buffer, bufferSize, ways, copied);
+    const TContentResult result = Transfer(from, to, 0, -1, buffer, bufferSize, ways, copied);
     if (result.Error != 0) return result;
     if (copied != size) return {0, true, true};
     return {};

@@ -70,6 +70,10 @@ ErrorCode SetFileSize(FileHandle handle, int64_t size);
 // Puts the file's data and attributes on the medium.
 ErrorCode FlushFile(FileHandle handle);
 
+// Starts writing `length` bytes from `offset` out to the medium without waiting for them, so
+// that a later flush finds most of the work done.
+void StartWriteBack(FileHandle handle, int64_t offset, int64_t length);
+
 // Reserves room for `size` bytes of a file about to be written, without changing its length,
 // so that a full disk shows before anything is written. 0 also when the file system cannot
 // reserve room (nothing is reserved then).

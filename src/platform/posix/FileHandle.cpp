@@ -192,6 +192,10 @@ ErrorCode FlushFile(FileHandle handle) {
     return fsync(handle) == 0 ? 0 : errno;
 }
 
+void StartWriteBack(FileHandle handle, int64_t offset, int64_t length) {
+    sync_file_range(handle, off_t(offset), off_t(length), SYNC_FILE_RANGE_WRITE);
+}
+
 ErrorCode ReserveFileSpace(FileHandle handle, uint64_t size) {
     if (ErrorCode fault = InjectedFault(FaultPoint::Reserve, QString())) return fault;
     if (fallocate(handle, FALLOC_FL_KEEP_SIZE, 0, off_t(size)) == 0) return 0;
