@@ -27,23 +27,11 @@ tool_cp() { cp -a "$1/." "$2/"; }
 export -f tool_mirrowen tool_mirrowen_existing tool_rsync tool_rsync_existing tool_cp
 export build
 
-# Runs a tool on a source and a destination and records "seconds peak-KiB" in the file $4.
-measure() {
-  local tool=$1 a=$2 b=$3 out=$4
-  sync
-  if ! /usr/bin/time -f "%e %M" -o "$out.t" bash -c "tool_$tool \"\$0\" \"\$1\"" "$a" "$b"; then
-    echo "   $tool reported a failure on $(basename "$out")" >&2
-  fi
-  grep -v '^Command' "$out.t" >>"$out"
-}
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
-peak_mb() { sort -n | tail -n 1 | awk '{ printf "%.0f", $1 / 1024 }'; }
+source bench/bench-lib.sh
 
 results=$work/results
 mkdir -p "$results"
 for size in $sizes; do rm -f "$results/$size"-*; done
-reset_folder() { rm -rf "$1" && mkdir -p "$1"; }
 
 # Each tool gets its own source and destination, made from the same generated content.
 run_scenarios() {

@@ -28,7 +28,7 @@ void TCopyPass::Copy(const QString& relative, const QString& source, const QStri
     };
     try {
         batch_.Add(source, target, -1, FileUtils::kCopyBufferSize, stillNewer);
-        pending_.append(relative);
+        queue_.push_back({relative, true});
     } catch (const ECopyError& e) {
         AddLog(WithReason(texts_.ErrorCopying + Shown(relative),
                           e.Message() + QStringLiteral(": ") + ReasonOf(e.ErrorCode)));
@@ -39,8 +39,11 @@ void TCopyPass::Copy(const QString& relative, const QString& source, const QStri
 }
 
 void TCopyPass::AddLog(const QString& line) {
-    Commit();
-    host_.AddLog(line);
+    if (queue_.empty()) {
+        host_.AddLog(line);
+    } else {
+        queue_.push_back({line, false});  // after the lines of the copies before it
+    }
 }
 
 void TCopyPass::Finish() {
@@ -48,24 +51,32 @@ void TCopyPass::Finish() {
 }
 
 void TCopyPass::Commit() {
-    if (batch_.IsEmpty()) return;
-    batch_.Commit([&](size_t index, const ECopyError* error) {
-        const QString& relative = pending_.at(qsizetype(index));
-        if (error == nullptr) {
-            host_.AddLog(StringUtils::FormatSafe(texts_.Copy, {Shown(relative)}));
-            ++copied_;
-            return;
-        }
-        errorsLogged_ = true;
-        const bool refused = error->ErrorCode == FileUtils::kErrorTargetChanged ||
-                             error->ErrorCode == FileUtils::kErrorNameTaken;
-        host_.AddLog(
-            refused
-                ? WithReason(texts_.NotCopied + Shown(relative), ReasonOf(error->ErrorCode))
-                : WithReason(texts_.ErrorCopying + Shown(relative),
-                             error->Message() + QStringLiteral(": ") + ReasonOf(error->ErrorCode)));
-    });
-    pending_.clear();
+    std::vector<QString> results;  // the line of each copy of the batch, in order
+    if (!batch_.IsEmpty()) {
+        size_t next = 0;
+        batch_.Commit([&](size_t, const ECopyError* error) {
+            while (!queue_[next].IsCopy)
+                ++next;
+            const QString& relative = queue_[next++].Text;
+            if (error == nullptr) {
+                results.push_back(StringUtils::FormatSafe(texts_.Copy, {Shown(relative)}));
+                ++copied_;
+                return;
+            }
+            errorsLogged_ = true;
+            const bool refused = error->ErrorCode == FileUtils::kErrorTargetChanged ||
+                                 error->ErrorCode == FileUtils::kErrorNameTaken;
+            results.push_back(
+                refused ? WithReason(texts_.NotCopied + Shown(relative), ReasonOf(error->ErrorCode))
+                        : WithReason(texts_.ErrorCopying + Shown(relative),
+                                     error->Message() + QStringLiteral(": ") +
+                                         ReasonOf(error->ErrorCode)));
+        });
+    }
+    size_t result = 0;
+    for (const TQueued& entry : queue_)
+        host_.AddLog(entry.IsCopy ? results.at(result++) : entry.Text);
+    queue_.clear();
 }
 
 }  // namespace Sync

@@ -2,8 +2,9 @@
 // log line, and never replaces a target that changed since it was compared.
 #pragma once
 
+#include <vector>
+
 #include <QString>
-#include <QStringList>
 
 #include "FileCopy.h"
 
@@ -27,7 +28,8 @@ class TCopyPass {
     void Copy(const QString& relative, const QString& source, const QString& target,
               bool targetSeen);
 
-    // Logs a line after the lines of the copies made so far.
+    // Logs a line after the lines of the copies made so far (without waiting for a flush: the
+    // line joins them in order).
     void AddLog(const QString& line);
 
     // Puts every copy in place and logs its line; then the pass is complete.
@@ -42,8 +44,15 @@ class TCopyPass {
     TRunHost& host_;
     const TRunTexts& texts_;
     int64_t grain_;
+    // The copies waiting in the batch (their relative names) and the lines logged between
+    // them, in order.
+    struct TQueued {
+        QString Text;
+        bool IsCopy = false;
+    };
+
     FileUtils::TCopyBatch batch_;
-    QStringList pending_;  // the relative names of the copies in the batch, in order
+    std::vector<TQueued> queue_;
     unsigned copied_ = 0;
     bool errorsLogged_ = false;
 };
