@@ -11,6 +11,8 @@ packages=(
   clang-format                           # the project's code style
   xvfb xauth fonts-dejavu-core           # window tests (they measure text) and screenshots
   rsync unison time eatmydata            # peers, peak-memory timing and unflushed runs for the benchmarks
+  desktop-file-utils appstream man-db    # checks of the launchers, metainfo and manual pages
+  dpkg-dev file                          # the Debian package and its dependencies
 )
 
 missing=()
