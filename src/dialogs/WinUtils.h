@@ -84,7 +84,14 @@ int ErrorDialogPos(QPoint pos, const QString& message, TDefaultMonitor monitor =
 int ErrorDialog(const QString& message, TDefaultMonitor monitor = dmActiveForm);
 
 // Which window asks: one of the message boxes above or one of the dialogs of this layer.
-enum TDialogKind { dkMessageBox, dkSelectDialog, dkInputText, dkCharTable, dkSelectFromList };
+enum TDialogKind {
+    dkMessageBox,
+    dkSelectDialog,
+    dkInputText,
+    dkCharTable,
+    dkSelectFromList,
+    dkShellDir,
+};
 
 // What a box or dialog asked, for tests.
 struct TMessageRecord {

@@ -23,6 +23,8 @@ const char* KindName(WinUtils::TDialogKind kind) {
             return "character table";
         case WinUtils::dkSelectFromList:
             return "list dialog";
+        case WinUtils::dkShellDir:
+            return "folder dialog";
     }
     return "dialog";
 }
