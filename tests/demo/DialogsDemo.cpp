@@ -1,8 +1,9 @@
 // Shows one of the shared dialogs as a person sees it, for screenshots (scripts/screenshot.sh);
 // not part of the programs.
-//   dialogs_demo --show-dialog NAME [-lang:de]
+//   dialogs_demo --show-dialog NAME [-lang:de] [--dir FOLDER]
 // NAME: select, select-long, select-path, select-short, input, input-long, chartable, list,
-// list-multi, list-add, list-remove.
+// list-multi, list-add, list-remove, folder, folder-files, folder-new, folder-delete,
+// folder-deleted, folder-trashed. The folder dialogs start at FOLDER (default: none given).
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 #include <map>
 #include <string>
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -22,6 +25,7 @@
 #include "InpText.h"
 #include "SelectDlg.h"
 #include "SelectFromListDlg.h"
+#include "ShellDirDlg.h"
 
 namespace {
 
@@ -36,6 +40,32 @@ void ClickLater(const char* button, int row) {
         if (row >= 0) dialog->findChild<QListWidget*>("lbxStringList")->setCurrentRow(row);
         dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
     });
+}
+
+// Clicks the button with this caption in the window on top, once it is shown.
+void ClickInTopWindowLater(int delay, const QString& caption) {
+    QTimer::singleShot(delay, [caption] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (top == nullptr) return;
+        for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+            if (QString(button->text()).remove(u'&') == caption) button->click();
+        }
+    });
+}
+
+QString StartFolder;
+
+void ShowFolders(bool files, const char* action = nullptr) {
+    auto* dialog = ShellDirDlg::TShellDirDialog::Instance();
+    dialog->findChild<QCheckBox*>("cbxFiles")->setChecked(files);
+    if (action != nullptr) {
+        QTimer::singleShot(800, [dialog, action] {
+            dialog->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+        });
+    }
+    QString dir = StartFolder;
+    dialog->Execute(Catalog::dgettext("default", "Select first folder"), true, true, true,
+                    qEnvironmentVariable("HOME"), dir);
 }
 
 void ShowList(SelectFromListDlg::TSelectOptions options, int columns, const QString& hint) {
@@ -54,6 +84,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--show-dialog") == 0 && i + 1 < argc) name = argv[++i];
         if (std::strncmp(argv[i], "-lang:", 6) == 0) language = argv[i] + 6;
+        if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) StartFolder = argv[++i];
     }
     const std::map<std::string, std::function<void()>> demos = {
         {"select",
@@ -124,6 +155,20 @@ int main(int argc, char** argv) {
              ClickLater("btnDelete", 3);
              ShowList({SelectFromListDlg::soEdit, SelectFromListDlg::soOrder}, 0, QString());
          }},
+        {"folder", [] { ShowFolders(false); }},
+        {"folder-files", [] { ShowFolders(true); }},
+        {"folder-new", [] { ShowFolders(false, "itmCreate"); }},
+        {"folder-delete", [] { ShowFolders(false, "itmDelete"); }},
+        {"folder-deleted",
+         [] {
+             ClickInTopWindowLater(1600, Dialogs("Definitely"));
+             ShowFolders(false, "itmDelete");
+         }},
+        {"folder-trashed",
+         [] {
+             ClickInTopWindowLater(1600, Dialogs("To recycle bin"));
+             ShowFolders(false, "itmDelete");
+         }},
     };
     const auto demo = demos.find(name);
     if (demo == demos.end()) {
@@ -137,6 +182,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     Catalog::UseLanguage(QString::fromStdString(language));
     QApplication application(argc, argv);
+    const auto folderDialog = ShellDirDlg::TShellDirDialog::CreateInstance();
     const auto listEditor = SelectFromListDlg::TSelectFromListDialog::CreateInstance();
     demo->second();
     return 0;
