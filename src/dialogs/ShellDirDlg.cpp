@@ -8,16 +8,22 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
+#include <QMimeDatabase>
+#include <QMutex>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -64,6 +70,8 @@ constexpr int kTypeChars = 15;
 constexpr int kDateChars = 17;
 constexpr int kOtherColumnsChars = 48;
 constexpr int kMinNameChars = 12;
+// A new window gives names this much room, whatever the size of the font.
+constexpr int kDefaultNameChars = 24;
 
 // As many history entries as the drop-down list shows are read back; more are kept while the
 // program runs.
@@ -73,9 +81,67 @@ const QString kHistoryKey = QStringLiteral("History");
 
 TShellDirDialog* TheInstance = nullptr;
 
-QString Dialogs(const char* msgid) {
-    return Catalog::dgettext("dialogs", msgid);
-}
+// Pictures and type names of entries, looked up once for each kind of entry: the model asks for
+// every entry it lists, on the window's thread too, and a lookup for each of tens of thousands
+// of files would stall the window. Entries of a kind are told apart by their extension, or by
+// their name alone; their content is never read. Asked from the loading thread as well.
+class TEntryKinds : public QFileIconProvider {
+  public:
+    QIcon icon(const QFileInfo& info) const override { return KindOf(info).Icon; }
+    QString type(const QFileInfo& info) const override { return KindOf(info).Type; }
+    using QFileIconProvider::icon;
+
+  private:
+    struct TKind {
+        QIcon Icon;
+        QString Type;
+    };
+
+    TKind KindOf(const QFileInfo& info) const {
+        QString key;
+        if (info.isDir()) {
+            key = QStringLiteral("/");
+        } else if (!info.suffix().isEmpty()) {
+            key = info.suffix().toLower();
+        } else {
+            key = u':' +
+                  mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).name();
+        }
+        const QMutexLocker lock(&mutex_);
+        auto known = kinds_.constFind(key);
+        if (known == kinds_.constEnd())
+            known =
+                kinds_.insert(key, {QFileIconProvider::icon(info), QFileIconProvider::type(info)});
+        return *known;
+    }
+
+    QMimeDatabase mimeTypes_;
+    mutable QMutex mutex_;
+    mutable QHash<QString, TKind> kinds_;
+};
+
+// The file-system model with the headers of the file list in the dialog's language.
+class TFolderModel : public QFileSystemModel {
+  public:
+    using QFileSystemModel::QFileSystemModel;
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return QFileSystemModel::headerData(section, orientation, role);
+        switch (section) {
+            case 0:
+                return Catalog::dgettext("dialogs", "Name");
+            case 1:
+                return Catalog::dgettext("dialogs", "Size");
+            case 2:
+                return Catalog::dgettext("dialogs", "Type");
+            case 3:
+                return Catalog::dgettext("dialogs", "Date Modified");
+            default:
+                return QFileSystemModel::headerData(section, orientation, role);
+        }
+    }
+};
 
 // The folder as the model names it: no trailing delimiter (except the root), no "." or "..".
 QString ModelPath(const QString& folder) {
@@ -101,13 +167,21 @@ QIcon ThemeIcon(const QWidget* widget, const char* name, QStyle::StandardPixmap 
     return QIcon::fromTheme(QString::fromLatin1(name), widget->style()->standardIcon(fallback));
 }
 
+// A picture that fills `size`: without an icon theme some of the toolkit's own pictures are
+// smaller and are enlarged.
+QIcon FilledIcon(const QIcon& icon, int size) {
+    const QPixmap pixmap = icon.pixmap(size);
+    if (pixmap.isNull() || pixmap.width() >= size) return icon;
+    return QIcon(pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
 QToolButton* RootButton(const QString& caption, const char* name, const char* icon,
                         QStyle::StandardPixmap fallback, QWidget* parent, int dpi) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(caption);
-    button->setIcon(ThemeIcon(parent, icon, fallback));
     const int iconSize = WinUtils::ScaledLength(kRootIconSize, dpi);
+    button->setIcon(FilledIcon(ThemeIcon(parent, icon, fallback), iconSize));
     button->setIconSize(QSize(iconSize, iconSize));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
@@ -137,7 +211,8 @@ QAction* MenuItem(const QString& caption, const char* name, QMenu* menu) {
 
 }  // namespace
 
-TShellDirDialog::TShellDirDialog(QWidget* parent) : TPlacedDialog(parent) {
+TShellDirDialog::TShellDirDialog(QWidget* parent)
+    : TPlacedDialog(parent), FEntryKinds(std::make_unique<TEntryKinds>()) {
     setObjectName(QStringLiteral("ShellDirDialog"));
     setWindowTitle(N_("Select directory"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -229,8 +304,6 @@ TShellDirDialog::TShellDirDialog(QWidget* parent) : TPlacedDialog(parent) {
     treeRow->setContentsMargins(0, 0, 0, 0);
     treeRow->addWidget(panRoot);
     treeRow->addWidget(ShellTreeView, 1);
-    panRoot->setFixedWidth(
-        std::max(WinUtils::ScaledLength(kRootPanelWidth, dpi), panRoot->sizeHint().width()));
     auto* left = new QVBoxLayout(PanelLeft);
     left->setContentsMargins(0, 0, 0, 0);
     left->addLayout(treeRow, 1);
@@ -285,6 +358,9 @@ TShellDirDialog::TShellDirDialog(QWidget* parent) : TPlacedDialog(parent) {
     });
     Catalog::TranslateComponent(this, QStringLiteral("dialogs"));
     WinUtils::ScaleGlyphs(this, 96, dpi);
+    // As wide as the longest translated caption of the quick buttons.
+    panRoot->setFixedWidth(
+        std::max(WinUtils::ScaledLength(kRootPanelWidth, dpi), panRoot->sizeHint().width()));
 
     // The window sees the keys of its controls before they do (not those of its menu).
     for (QWidget* control : findChildren<QWidget*>()) {
@@ -295,7 +371,8 @@ TShellDirDialog::TShellDirDialog(QWidget* parent) : TPlacedDialog(parent) {
     FNetworkFolder = NetworkProbe::NetworkFolder();
     spbNetwork->setVisible(!FNetworkFolder.isEmpty());
 
-    FFileWidth = WinUtils::ScaledLength(kRightWidth, dpi);
+    FFileWidth = std::max(WinUtils::ScaledLength(kRightWidth, dpi),
+                          (kOtherColumnsChars + kDefaultNameChars) * CharWidth());
     FDirWidth = std::max(WinUtils::ScaledLength(kClientWidth - kRightWidth, dpi) - 2 * margin,
                          PanelLeft->minimumSizeHint().width());
     Splitter->setSizes({FDirWidth, FFileWidth});
@@ -306,6 +383,13 @@ TShellDirDialog::TShellDirDialog(QWidget* parent) : TPlacedDialog(parent) {
 
 TShellDirDialog::~TShellDirDialog() {
     if (TheInstance == this) TheInstance = nullptr;
+    SaveSettings();
+    // Before the entry kinds their loading threads use.
+    delete FTreeModel;
+    delete FListModel;
+}
+
+void TShellDirDialog::SaveSettings() {
     if (FIniName.isEmpty() || FIniSection.isEmpty()) return;
     try {
         IniFiles::TIniFile ini(FIniName);
@@ -350,7 +434,8 @@ bool TShellDirDialog::Execute(const QString& ATitle, bool Hidden, bool FileView,
         FListModel->setFilter(QDir::Files | QDir::NoDotAndDotDot | hidden);
     }
     if (FileUtils::IsNetworkPath(Dir) && FNetworkFolder.isEmpty()) {
-        WinUtils::ErrorDialog(Dialogs("Browsing the network is not supported on this system!"));
+        WinUtils::ErrorDialog(
+            Catalog::dgettext("dialogs", "Browsing the network is not supported on this system!"));
         Navigate(HomeDir);
     } else {
         Navigate(Dir);
@@ -411,7 +496,7 @@ QStringList TShellDirDialog::History() const {
 void TShellDirDialog::showEvent(QShowEvent* event) {
     TPlacedDialog::showEvent(event);
     spbHome->setVisible(!FDefaultDir.isEmpty());
-    spbHome->setToolTip(Dialogs("Default: ") + FDefaultDir);
+    spbHome->setToolTip(Catalog::dgettext("dialogs", "Default: ") + FDefaultDir);
     cbxSelectedDir->UpdateList();
     SetTreePath(cbxSelectedDir->currentText());
     MakeSelectedVisible();
@@ -483,8 +568,8 @@ void TShellDirDialog::spbUpClick() {
 
 void TShellDirDialog::spbHomeClick() {
     if (!NamesExistingFolder(FDefaultDir)) {
-        WinUtils::ErrorDialog(
-            StringUtils::FormatSafe(Dialogs("Directory not found:\r\n%s!"), {FDefaultDir}));
+        WinUtils::ErrorDialog(StringUtils::FormatSafe(
+            Catalog::dgettext("dialogs", "Directory not found:\r\n%s!"), {FDefaultDir}));
         const int index = HistoryIndex(FDefaultDir);
         if (index >= 0) {
             QStringList history = History();
@@ -506,8 +591,9 @@ void TShellDirDialog::spbNewClick() {
     const QString folder = TreePath();
     if (folder.isEmpty()) return;
     QString name;
-    if (InpText::InputText(WinUtils::DefaultMessagePos, folder, Dialogs("New subdirectory:"), false,
-                           QString(), nullptr, false, name) &&
+    if (InpText::InputText(WinUtils::DefaultMessagePos, folder,
+                           Catalog::dgettext("dialogs", "New subdirectory:"), false, QString(),
+                           nullptr, false, name) &&
         !name.isEmpty()) {
         // Only names below the selected folder: "a/b" is fine, "/tmp/x" and "../x" are not.
         const bool safe = FileUtils::IsSafeSubfolderName(name);
@@ -519,8 +605,8 @@ void TShellDirDialog::spbNewClick() {
             SetTreePath(ModelPath(path));
             MakeSelectedVisible();
         } else {
-            WinUtils::ErrorDialog(
-                StringUtils::FormatSafe(Dialogs("Could not create directory:\r\n%s!"), {path}));
+            WinUtils::ErrorDialog(StringUtils::FormatSafe(
+                Catalog::dgettext("dialogs", "Could not create directory:\r\n%s!"), {path}));
         }
     }
     ShellTreeView->setFocus();
@@ -530,9 +616,12 @@ void TShellDirDialog::itmDeleteClick() {
     const QString folder = TreePath();
     if (folder.isEmpty()) return;
     const int answer = SelectDlg::ChooseOption(
-        Dialogs("Delete directory"), StringUtils::FormatSafe(Dialogs("Delete \"%s\""), {folder}),
+        Catalog::dgettext("dialogs", "Delete directory"),
+        StringUtils::FormatSafe(Catalog::dgettext("dialogs", "Delete \"%s\""), {folder}),
         WinUtils::mtConfirmation, SelectDlg::fsBold,
-        {Dialogs("Definitely"), Dialogs("To recycle bin")}, QString(), 0, SelectDlg::kCancelled);
+        {Catalog::dgettext("dialogs", "Definitely"),
+         Catalog::dgettext("dialogs", "To recycle bin")},
+        QString(), 0, SelectDlg::kCancelled);
     if (answer == SelectDlg::kCancelled) return;
 
     bool deleted = false;
@@ -546,21 +635,21 @@ void TShellDirDialog::itmDeleteClick() {
             FileUtils::DeleteFolderTree(folder, QString(), true, folders, files, failures);
             deleted = failures == 0;
             if (deleted) {
-                WinUtils::InfoDialog(
-                    StringUtils::FormatSafe(Dialogs("%u directories with %u files deleted!"),
-                                            {unsigned(folders), unsigned(files)}));
+                WinUtils::InfoDialog(StringUtils::FormatSafe(
+                    Catalog::dgettext("dialogs", "%u directories with %u files deleted!"),
+                    {unsigned(folders), unsigned(files)}));
             }
         } else {
             deleted = FileUtils::DeleteFolderShell(folder) == 0;
             if (deleted) {
-                WinUtils::InfoDialog(
-                    StringUtils::FormatSafe(Dialogs("%s moved to Recycle Bin!"), {folder}));
+                WinUtils::InfoDialog(StringUtils::FormatSafe(
+                    Catalog::dgettext("dialogs", "%s moved to Recycle Bin!"), {folder}));
             }
         }
     }
     if (!deleted) {
-        WinUtils::ErrorDialog(
-            StringUtils::FormatSafe(Dialogs("Error deleting directory:\r\n%s!"), {folder}));
+        WinUtils::ErrorDialog(StringUtils::FormatSafe(
+            Catalog::dgettext("dialogs", "Error deleting directory:\r\n%s!"), {folder}));
     }
     Refresh();
 }
@@ -606,11 +695,12 @@ void TShellDirDialog::CreateModels() {
     QItemSelectionModel* oldListSelection = ShellListView->selectionModel();
     const QDir::Filters hidden = FHidden ? QDir::Hidden : QDir::Filters();
 
-    FTreeModel = new QFileSystemModel(this);
+    FTreeModel = new TFolderModel(this);
     FTreeModel->setObjectName(QStringLiteral("TreeModel"));
     // Changes show on "Update" and F5: watching every folder seen would re-read a folder of
     // thousands of entries on each change in it.
     FTreeModel->setOption(QFileSystemModel::DontWatchForChanges);
+    FTreeModel->setIconProvider(FEntryKinds.get());
     FTreeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | hidden);
     ShellTreeView->setModel(FTreeModel);
     for (int column = 1; column < FTreeModel->columnCount(); ++column)
@@ -628,9 +718,10 @@ void TShellDirDialog::CreateModels() {
     connect(FTreeModel, &QAbstractItemModel::layoutChanged, this,
             &TShellDirDialog::KeepSelectionInView);
 
-    FListModel = new QFileSystemModel(this);
+    FListModel = new TFolderModel(this);
     FListModel->setObjectName(QStringLiteral("ListModel"));
     FListModel->setOption(QFileSystemModel::DontWatchForChanges);
+    FListModel->setIconProvider(FEntryKinds.get());
     FListModel->setFilter(QDir::Files | QDir::NoDotAndDotDot | hidden);
     ShellListView->setModel(FListModel);
     ShellListView->sortByColumn(0, Qt::AscendingOrder);
@@ -639,8 +730,9 @@ void TShellDirDialog::CreateModels() {
 
     delete oldTreeSelection;
     delete oldListSelection;
-    if (oldTree != nullptr) oldTree->deleteLater();
-    if (oldList != nullptr) oldList->deleteLater();
+    // Now: their loading threads use the entry kinds, which go with the window.
+    delete oldTree;
+    delete oldList;
 }
 
 void TShellDirDialog::SetRoot(const QString& folder) {
@@ -767,13 +859,24 @@ void TShellDirDialog::ShowTreePathInBox() {
 
 void TShellDirDialog::UpdateColumns() {
     if (FListModel == nullptr) return;
-    const int charWidth = std::max(1, fontMetrics().horizontalAdvance(u'X'));
-    const int listChars = ShellListView->viewport()->width() / charWidth;
+    const int charWidth = CharWidth();
+    // The date as the list writes it fits, in whichever language.
+    const QDateTime longDate(QDate(2000, 12, 28), QTime(23, 59, 59));
+    const int dateWidth = std::max(kDateChars * charWidth,
+                                   ShellListView->fontMetrics().horizontalAdvance(
+                                       QLocale::system().toString(longDate, QLocale::ShortFormat)) +
+                                       2 * charWidth);
+    const int nameWidth = ShellListView->viewport()->width() -
+                          (kOtherColumnsChars - kDateChars) * charWidth - dateWidth;
     QHeaderView* header = ShellListView->header();
-    header->resizeSection(0, std::max(listChars - kOtherColumnsChars, kMinNameChars) * charWidth);
+    header->resizeSection(0, std::max(nameWidth, kMinNameChars * charWidth));
     header->resizeSection(1, kSizeChars * charWidth);
     header->resizeSection(2, kTypeChars * charWidth);
-    header->resizeSection(3, kDateChars * charWidth);
+    header->resizeSection(3, dateWidth);
+}
+
+int TShellDirDialog::CharWidth() const {
+    return std::max(1, fontMetrics().horizontalAdvance(u'X'));
 }
 
 void TShellDirDialog::RememberWidths() {

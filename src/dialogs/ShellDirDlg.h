@@ -15,6 +15,7 @@
 #include "WinUtils.h"
 
 class QAction;
+class QAbstractFileIconProvider;
 class QCheckBox;
 class QFileSystemModel;
 class QLabel;
@@ -115,8 +116,12 @@ class TShellDirDialog : public WinUtils::TPlacedDialog {
 
     void ApplyFileView(bool show);
     void ShowTreePathInBox();
+    // The file list measures its columns in characters of this width.
+    int CharWidth() const;
     void UpdateColumns();
     void RememberWidths();
+    // Into the section bound by LoadFromIni, if any; a failure is only logged.
+    void SaveSettings();
     int HistoryIndex(const QString& folder) const;
 
     QWidget* PanelLeft = nullptr;
@@ -142,6 +147,8 @@ class TShellDirDialog : public WinUtils::TPlacedDialog {
     QAction* itmUpdate = nullptr;
     QAction* cancel1 = nullptr;
 
+    // Outlives the models, which use it from their loading threads.
+    std::unique_ptr<QAbstractFileIconProvider> FEntryKinds;
     QFileSystemModel* FTreeModel = nullptr;
     QFileSystemModel* FListModel = nullptr;
     QString FRootPath;
