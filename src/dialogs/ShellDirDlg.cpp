@@ -98,6 +98,8 @@ class TEntryKinds : public QFileIconProvider {
     };
 
     TKind KindOf(const QFileInfo& info) const {
+        // The root is a drive, with a picture of its own.
+        if (info.isRoot()) return {QFileIconProvider::icon(info), QFileIconProvider::type(info)};
         QString key;
         if (info.isDir()) {
             key = QStringLiteral("/");

@@ -12,13 +12,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -342,6 +346,25 @@ TEST_F(ShellDir, UpGoesToTheFolderAboveAndLeavesARootForTheWholeComputer) {
         ClickNamed(shown, "spbUp");
         EXPECT_EQ(Selected(shown), "/");
         EXPECT_FALSE(shown.findChild<QToolButton*>("spbNetwork")->isVisible());
+        return WinUtils::mrCancel;
+    });
+}
+
+TEST_F(ShellDir, ARightClickSelectsTheFolderItHitsBeforeTheMenuOpens) {
+    QString dir = home;
+    Run(dir, "", [&](QDialog& shown) {
+        QTreeView* tree = Tree(shown);
+        const QModelIndex target = static_cast<QFileSystemModel*>(tree->model())->index(documents);
+        const QPoint at = tree->visualRect(target).center();
+        QMenu* shownMenu = nullptr;
+        QTimer::singleShot(0, [&] {
+            shownMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (shownMenu != nullptr) shownMenu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &click);
+        EXPECT_NE(shownMenu, nullptr);
+        EXPECT_EQ(Selected(shown), documents);
         return WinUtils::mrCancel;
     });
 }
