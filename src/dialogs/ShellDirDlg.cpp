@@ -781,7 +781,10 @@ bool TShellDirDialog::SetTreePath(const QString& folder) {
 
 void TShellDirDialog::MakeSelectedVisible() {
     const QModelIndex current = ShellTreeView->currentIndex();
-    if (current.isValid()) ShellTreeView->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    if (!current.isValid()) return;
+    // A node in sight stays where it is; one out of sight comes to the middle.
+    if (!ShellTreeView->viewport()->rect().contains(ShellTreeView->visualRect(current)))
+        ShellTreeView->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }
 
 void TShellDirDialog::KeepSelectionInView() {
