@@ -603,7 +603,8 @@ void TShellDirDialog::spbNewClick() {
                              : FileUtils::IsAbsolutePath(name)
                                  ? name
                                  : FileUtils::IncludeTrailingDelimiter(folder) + name;
-        if (safe && FileUtils::ForceFolders(path)) {
+        // A folder whose name the tree cannot spell exactly is no place to create in.
+        if (safe && NamesExistingFolder(folder) && FileUtils::ForceFolders(path)) {
             SetTreePath(ModelPath(path));
             MakeSelectedVisible();
         } else {
@@ -627,8 +628,9 @@ void TShellDirDialog::itmDeleteClick() {
     if (answer == SelectDlg::kCancelled) return;
 
     bool deleted = false;
-    // The root, the home folder and the folders above it stay, whatever was answered.
-    if (!FileUtils::IsProtectedFolder(folder)) {
+    // The root, the home folder and the folders above it stay, whatever was answered. A folder
+    // that is not there (its name cannot be spelt exactly, say) is not reported deleted.
+    if (!FileUtils::IsProtectedFolder(folder) && NamesExistingFolder(folder)) {
         MoveUp();
         if ((answer & 0xFF) == 0) {
             int folders = 0;

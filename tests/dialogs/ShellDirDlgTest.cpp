@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -496,6 +497,24 @@ TEST_F(ShellDir, TheHomeFolderAndTheFoldersAboveItAreNeverDeleted) {
             EXPECT_EQ(TestSupport::ReadAll(home + "/precious.txt"), "mine");
         }
     }
+}
+
+TEST_F(ShellDir, AFolderGoneMeanwhileIsNeitherCreatedAgainNorReportedDeleted) {
+    const QString gone = ExcludeSlash(temp.MakeFolder("work/gone"));
+    QString dir = gone;
+    Run(dir, "",
+        [&](QDialog& shown) {
+            // Another program removes it; the tree still shows it.
+            EXPECT_TRUE(QDir(work).rmdir("gone"));
+            Trigger(shown, "itmCreate");
+            Trigger(shown, "itmDelete");
+            EXPECT_EQ(TestSupport::Entries(work), QStringList());
+            return WinUtils::mrCancel;
+        },
+        {EnterName("new"),
+         ExpectBox("Could not create directory:\r\n" + gone + "/new!", WinUtils::mtError),
+         AnswerDelete(gone, "Definitely"),
+         ExpectBox("Error deleting directory:\r\n" + gone + "!", WinUtils::mtError)});
 }
 
 TEST_F(ShellDir, TheHistoryKeepsEachFolderOnceInTheOrderFirstChosen) {
