@@ -574,6 +574,27 @@ TEST_F(ShellDir, TheFileListShowsTheFilesOfTheSelectedFolder) {
     }
 }
 
+TEST_F(ShellDir, EntriesOfOneKindShareTheirTypeAndFoldersAreNoDrives) {
+    for (const char* name : {"work/a.txt", "work/b.TXT", "work/c.png"})
+        temp.WriteFile(name, "x");
+    temp.MakeFolder("work/sub");
+    auto* files = dialog().findChild<QCheckBox*>("cbxFiles");
+    files->setChecked(true);
+    QString dir = work;
+    Run(dir, "", [&](QDialog& shown) {
+        ListedNames(shown, 3);
+        const auto* list = static_cast<const QFileSystemModel*>(List(shown)->model());
+        EXPECT_EQ(list->type(list->index(work + "/a.txt")),
+                  list->type(list->index(work + "/b.TXT")));
+        EXPECT_NE(list->type(list->index(work + "/a.txt")),
+                  list->type(list->index(work + "/c.png")));
+        const auto* tree = static_cast<const QFileSystemModel*>(Tree(shown)->model());
+        EXPECT_TRUE(WaitFor([&] { return tree->rowCount(tree->index(work)) == 1; }));
+        EXPECT_NE(tree->type(tree->index(work + "/sub")), tree->type(tree->index("/")));
+        return WinUtils::mrCancel;
+    });
+}
+
 TEST_F(ShellDir, InGermanTheCaptionsFitAndTheFileListHasGermanHeaders) {
     UseLanguage("de");
     QString dir = work;
