@@ -73,8 +73,8 @@ constexpr int kMinNameChars = 12;
 // A new window gives names this much room, whatever the size of the font.
 constexpr int kDefaultNameChars = 24;
 
-// As many history entries as the drop-down list shows are read back; more are kept while the
-// program runs.
+// As many history entries as the drop-down list shows are read back; up to 100 are kept while
+// the program runs (and written).
 constexpr int kHistoryRead = 15;
 constexpr int kHistoryMax = 100;
 const QString kHistoryKey = QStringLiteral("History");
@@ -84,7 +84,7 @@ TShellDirDialog* TheInstance = nullptr;
 // Pictures and type names of entries, looked up once for each kind of entry: the model asks for
 // every entry it lists, on the window's thread too, and a lookup for each of tens of thousands
 // of files would stall the window. Entries of a kind are told apart by their extension, or by
-// their name alone; their content is never read. Asked from the loading thread as well.
+// their name alone, and take what the first of them got. Asked from the loading thread too.
 class TEntryKinds : public QFileIconProvider {
   public:
     QIcon icon(const QFileInfo& info) const override { return KindOf(info).Icon; }
