@@ -23,9 +23,11 @@ void WriteBack(FileHandle to, int64_t position, int64_t& written, bool end) {
 }
 
 // Copies from the current positions, which stand at `start`, until the source ends or until
-// `limit` bytes (-1: no limit) are copied. `copied` counts the bytes moved.
-TContentResult Transfer(FileHandle from, FileHandle to, int64_t start, int64_t limit, char* buffer,
-                        int64_t bufferSize, TCopyWays& ways, int64_t& copied) {
+// `limit` bytes (-1: no limit) are copied; `expected` is where the source should end (-1:
+// unknown). `copied` counts the bytes moved.
+TContentResult Transfer(FileHandle from, FileHandle to, int64_t start, int64_t limit,
+                        int64_t expected, char* buffer, int64_t bufferSize, TCopyWays& ways,
+                        int64_t& copied) {
     const auto wanted = [&](int64_t chunk) {
         return limit < 0 ? chunk : std::min(chunk, limit - copied);
     };
@@ -46,6 +48,7 @@ TContentResult Transfer(FileHandle from, FileHandle to, int64_t start, int64_t l
         // answer nothing where a read still finds data.
         if (done == 0) break;
         moved(done);
+        if (copied == expected) break;  // one read tells whether that was the end
     }
     while (limit < 0 || copied < limit) {
         int64_t readCount;
@@ -84,7 +87,7 @@ TContentResult CopySparse(FileHandle from, FileHandle to, int64_t size, char* bu
         if (!SeekBoth(from, to, start)) return {kErrorNotRegularFile, true, false};
         int64_t copied = 0;
         const TContentResult result =
-            Transfer(from, to, start, end - start, buffer, bufferSize, ways, copied);
+            Transfer(from, to, start, end - start, -1, buffer, bufferSize, ways, copied);
         if (result.Error != 0) return result;
         if (copied != end - start) return {0, true, true};  // cut short while being copied
         offset = end;
@@ -116,7 +119,7 @@ TContentResult CopyContent(FileHandle from, FileHandle to, const TFileAttributeD
         if (error == kErrorDiskFull) return {error, false, false};
     }
     int64_t copied = 0;
-    const TContentResult result = Transfer(from, to, 0, -1, buffer, bufferSize, ways, copied);
+    const TContentResult result = Transfer(from, to, 0, -1, size, buffer, bufferSize, ways, copied);
     if (result.Error != 0) return result;
     if (copied != size) return {0, true, true};
     return {};

@@ -185,7 +185,7 @@ struct TCopyBatch::TPending {
     QString Target;
     uint64_t VolumeId = 0;
     TFileAttributeData Copied;  // the source as it was copied
-    TReplaceCheck Check;
+    TReplaceRule Rule;
 };
 
 // A file system that pending copies were written to, flushed once at the commit.
@@ -235,7 +235,7 @@ TCopyBatch::TVolume& TCopyBatch::VolumeOf(uint64_t volumeId, const QString& fold
 }
 
 void TCopyBatch::Add(const QString& source, const QString& target, int attributes, int bufferSize,
-                     TReplaceCheck check) {
+                     TReplaceRule rule) {
     TPending pending;
     pending.Target = target;
     if (SameFileName(source, target)) {  // nothing to do, and no error
@@ -270,7 +270,8 @@ void TCopyBatch::Add(const QString& source, const QString& target, int attribute
     }
     pending.Folder = folder_;
     if (!folder_->IsOpen()) RaiseCopyError(SErrorCreating, target, folder_->Error());
-    CheckReplaceable(*folder_, pending.TargetName, target);
+    // A target that must be missing is looked after by the rename, which never replaces.
+    if (!rule.TargetMissing) CheckReplaceable(*folder_, pending.TargetName, target);
 
     TempFile output(folder_, target);
     pending.VolumeId = output.Data().VolumeId;
@@ -328,19 +329,22 @@ void TCopyBatch::Add(const QString& source, const QString& target, int attribute
     pendingBytes_ += sourceData.FileSize;
     pending.TempName = output.Name();
     pending.Copied = sourceData;
-    pending.Check = std::move(check);
+    pending.Rule = std::move(rule);
     output.Keep();
     pending_.push_back(std::move(pending));
 }
 
 // Renames the copy over its target, after its check has looked at the target as it is now.
 int TCopyBatch::Replace(const TPending& copy) {
-    if (!copy.Check) return RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
-    TFileAttributeData current;
-    const ErrorCode error = copy.Folder->QueryEntry(copy.TargetName, true, current);
-    if (error != 0 && !MeansNoSuchEntry(error)) return error;  // unknown is not missing
-    const bool missing = error != 0;
-    if (int refused = copy.Check(copy.Copied, missing ? nullptr : &current)) return refused;
+    const TReplaceRule& rule = copy.Rule;
+    bool missing = rule.TargetMissing;
+    if (!missing && rule.Check) {
+        TFileAttributeData current;
+        const ErrorCode error = copy.Folder->QueryEntry(copy.TargetName, true, current);
+        if (error != 0 && !MeansNoSuchEntry(error)) return error;  // unknown is not missing
+        missing = error != 0;
+        if (int refused = rule.Check(copy.Copied, missing ? nullptr : &current)) return refused;
+    }
     if (!missing) return RenameReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
     const ErrorCode renamed = RenameNotReplacingIn(*copy.Folder, copy.TempName, copy.TargetName);
     return renamed == kErrorFileExists ? kErrorNameTaken : renamed;

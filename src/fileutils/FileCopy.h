@@ -40,6 +40,21 @@ void CopyFileWithTimestamp(const QString& source, const QString& target, int att
 // True for the name of a temporary file of the copy engine; scans pass over them.
 bool IsCopyTempName(const QString& name);
 
+// Decides, just before the copy replaces its target, whether it still may: `copied` is the
+// source as it was copied, `current` the target as it is now (links followed), or nullptr
+// when there is none. 0 lets the copy go on; an error code (such as kErrorTargetChanged)
+// keeps the target as it is and becomes the copy's error.
+using TReplaceCheck = std::function<int(const Platform::TFileAttributeData& copied,
+                                        const Platform::TFileAttributeData* current)>;
+
+// What a copy may replace: anything (no rule), nothing (the target was missing when it was
+// compared: whatever appears under its name meanwhile, also a name that differs in case,
+// stays, kErrorNameTaken), or what its check allows just before the rename.
+struct TReplaceRule {
+    bool TargetMissing = false;
+    TReplaceCheck Check;
+};
+
 // Copies many files at the cost of one flush per file system instead of one per file. Add
 // copies a file into a temporary file beside its target; Commit puts every pending copy on the
 // medium, then renames each over its target. A crash before Commit leaves temporary files,
@@ -55,19 +70,10 @@ class TCopyBatch {
     TCopyBatch(const TCopyBatch&) = delete;
     TCopyBatch& operator=(const TCopyBatch&) = delete;
 
-    // Decides, just before the copy replaces its target, whether it still may: `copied` is the
-    // source as it was copied, `current` the target as it is now (links followed), or nullptr
-    // when there is none. 0 lets the copy go on; an error code (such as kErrorTargetChanged)
-    // keeps the target as it is and becomes the copy's error.
-    using TReplaceCheck = std::function<int(const Platform::TFileAttributeData& copied,
-                                            const Platform::TFileAttributeData* current)>;
-
     // Copies `source` into a temporary file beside `target`, as CopyFileWithTimestamp does up
-    // to the rename. Raises ECopyError; nothing of that file is pending then. With a check, a
-    // target that is missing when it is looked at is never replaced by another file that
-    // appears meanwhile (kErrorNameTaken).
+    // to the rename. Raises ECopyError; nothing of that file is pending then.
     void Add(const QString& source, const QString& target, int attributes = -1,
-             int bufferSize = kCopyBufferSize, TReplaceCheck check = {});
+             int bufferSize = kCopyBufferSize, TReplaceRule rule = {});
 
     bool IsEmpty() const { return pending_.empty(); }
     // True when so much is pending (files, bytes, or time waited) that it should be committed.

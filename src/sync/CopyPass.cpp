@@ -18,16 +18,18 @@ TCopyPass::~TCopyPass() = default;
 void TCopyPass::Copy(const QString& relative, const QString& source, const QString& target,
                      bool targetSeen) {
     const int64_t grain = grain_;
-    const auto stillNewer = [grain, targetSeen](const Platform::TFileAttributeData& copied,
-                                                const Platform::TFileAttributeData* current) {
-        if (current == nullptr) return 0;  // missing: the copy never replaces what appears
-        if (!targetSeen) return FileUtils::kErrorNameTaken;
+    FileUtils::TReplaceRule rule;
+    rule.TargetMissing = !targetSeen;
+    // A target that has vanished meanwhile is replaced by nothing else: the rename never replaces.
+    rule.Check = [grain](const Platform::TFileAttributeData& copied,
+                         const Platform::TFileAttributeData* current) {
+        if (current == nullptr) return 0;
         return IsNewer(copied.LastWrite, current->LastWrite, grain)
                    ? 0
                    : FileUtils::kErrorTargetChanged;
     };
     try {
-        batch_.Add(source, target, -1, FileUtils::kCopyBufferSize, stillNewer);
+        batch_.Add(source, target, -1, FileUtils::kCopyBufferSize, std::move(rule));
         queue_.push_back({relative, true});
     } catch (const ECopyError& e) {
         AddLog(WithReason(texts_.ErrorCopying + Shown(relative),
