@@ -33,14 +33,29 @@ namespace IniFiles {
 inline constexpr Catalog::TResourceString SIniFileWriteError =
     Catalog::ResourceString("Unable to write to %s");
 
+// "... not saved in %s ...": the values a settings file could not hold follow, one a line.
+inline constexpr Catalog::TResourceString SIniValuesNotSaved = Catalog::ResourceString(
+    "These values were not saved in %s, since a settings file cannot hold a line break:");
+
+// A value left out of a settings file: where it belonged and what it was.
+struct TSkippedValue {
+    QString Section;
+    QString Key;
+    QString Value;
+};
+
 // A settings file could not be written, or a value could never be written to it. The message
-// is the translated SIniFileWriteError; ErrorCode is the system's code of the failed call when
-// known (ENOENT for a missing folder, ENOSPC for a full disk, ...), else EIO, and EINVAL for a
-// name or value the file cannot hold. An EInOutError like the file stream's errors.
+// is the translated SIniFileWriteError, or SIniValuesNotSaved with the values; ErrorCode is the
+// system's code of the failed call when known (ENOENT for a missing folder, ENOSPC for a full
+// disk, ...), else EIO, and EINVAL for a name or value the file cannot hold. An EInOutError like
+// the file stream's errors.
 class EIniFileError : public FileUtils::EInOutError {
   public:
     using EInOutError::EInOutError;
     static EIniFileError ForFile(const QString& fileName, int errorCode);
+    // Line breaks in the values are shown as \n and \r.
+    static EIniFileError ForSkippedValues(const QString& fileName,
+                                          const std::vector<TSkippedValue>& values);
 };
 
 namespace Detail {
@@ -72,10 +87,12 @@ class TIniFile {
     // "0" is false, any other value true; `defaultValue` when the value is missing or empty.
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
 
-    // Store a value; the section is created when missing. Raises EIniFileError at once, and
-    // changes nothing, when the write could never succeed: a name or value holding a line
-    // break (CR or LF), an empty section or key name (after trimming), a section name holding
-    // "]", or a key holding "=" or beginning with "[", ";" or "#" (it could not be read back).
+    // Store a value; the section is created when missing. A value holding a line break (CR or
+    // LF) could not be read back: it is left out, the key keeps what it had, and UpdateFile
+    // reports it after writing everything else. Raises EIniFileError at once, and changes
+    // nothing, for a name the file cannot hold: one holding a line break, an empty section or
+    // key name (after trimming), a section name holding "]", or a key holding "=" or beginning
+    // with "[", ";" or "#".
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);  // decimal
     void WriteBool(const QString& section, const QString& key, bool value);    // "1" or "0"
@@ -99,21 +116,28 @@ class TIniFile {
 
     // True while changes wait for UpdateFile.
     bool Modified() const;
+    // The values left out since the last UpdateFile.
+    const std::vector<TSkippedValue>& Skipped() const { return skipped_; }
 
     // Writes the pending changes: reads the file as it is now (missing = empty), replays the
     // changes on it and replaces it atomically (temporary file in the same folder, then a
     // rename), so the file on disk is always either the old or the new one. Nothing is written
     // when nothing changes. Raises EIniFileError when the file cannot be read or written (the
     // folder is missing, the disk is full, ...); the changes then stay pending. The folder of
-    // the file is never created.
+    // the file is never created. When values were left out, everything else is written first,
+    // then EIniFileError names them (ForSkippedValues); they are forgotten then.
     void UpdateFile();
 
   private:
     struct TChange;
 
+    void WritePending();
+
     QString fileName_;
     std::unique_ptr<Detail::TIniDocument> document_;
+    QByteArray baseline_;  // the file as it was when document_ was read or written, unchanged
     std::vector<TChange> pending_;
+    std::vector<TSkippedValue> skipped_;
 };
 
 }  // namespace IniFiles

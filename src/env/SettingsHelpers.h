@@ -47,13 +47,12 @@ void ReadHistory(const QString& fileName, const QString& section, const QString&
 
 // Writes the first min(count, list size) entries as prefix + index, erasing
 // the section first when `erase` is set; with `replaceQuotes` every double quote is stored as
-// "#". Keys beyond those written stay unless the section is erased. Raises
-// IniFiles::EIniFileError ("Unable to write to %s") at the first entry that can never be
-// written (a line break); later entries are then not written, earlier ones stay pending.
+// "#". Keys beyond those written stay unless the section is erased. An entry with a line break
+// is left out (TIniFile::WriteString), the others are written.
 void WriteHistory(IniFiles::TIniFile& ini, const QString& section, const QString& keyPrefix,
                   bool erase, const QStringList& list, int count, bool replaceQuotes);
-// The same on the named file, written before it returns; raises EIniFileError also when the
-// file cannot be written (the entries before a refused one are still written).
+// The same on the named file, written before it returns; raises EIniFileError when the file
+// cannot be written, and after writing the others when an entry was left out.
 void WriteHistory(const QString& fileName, const QString& section, const QString& keyPrefix,
                   bool erase, const QStringList& list, int count, bool replaceQuotes);
 

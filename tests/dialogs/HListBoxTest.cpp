@@ -218,11 +218,11 @@ TEST(HistoryList, SaveToIniRaisesWhenTheFileCannotBeWritten) {
         EXPECT_EQ(e.ErrorCode, ENOENT);
     }
 
-    // A value the file cannot hold stops the save there; the entries before it are written.
+    // A value the file cannot hold is left out and reported; the others are written.
     const QString name = folder / "h.ini";
     AddNewestFirst(list, {"first", "bad\nline", "third"});
     EXPECT_THROW(list.SaveToIni(name, "S", false), EIniFileError);
-    EXPECT_EQ(ReadAll(name), "[S]\nHistory0=first\n");
+    EXPECT_EQ(ReadAll(name), "[S]\nHistory0=first\nHistory2=third\nHistory3=a\n");
 }
 
 // ---- menu items and the outside list ----

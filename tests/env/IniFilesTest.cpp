@@ -286,19 +286,9 @@ TEST(IniFile, RefusesNamesAndValuesThatWouldBreakTheFile) {
         QString section, key, value;
     };
     const Case cases[] = {
-        {"S", "k", "first\nsecond"},
-        {"S", "k", "first\rsecond"},
-        {"S", "k", "line\r\n"},
-        {"S", "a\nb", "v"},
-        {"S\n", "k", "v"},
-        {"a]b", "k", "v"},
-        {"", "k", "v"},
-        {" \t", "k", "v"},
-        {"S", "", "v"},
-        {"S", "a=b", "v"},
-        {"S", "[k", "v"},
-        {"S", ";k", "v"},
-        {"S", " #k", "v"},
+        {"S", "a\nb", "v"}, {"S\n", "k", "v"}, {"a]b", "k", "v"}, {"", "k", "v"},
+        {" \t", "k", "v"},  {"S", "", "v"},    {"S", "a=b", "v"}, {"S", "[k", "v"},
+        {"S", ";k", "v"},   {"S", " #k", "v"},
     };
     TempFolder folder;
     const QByteArray original = "[S]\nk=old\n";
@@ -314,6 +304,40 @@ TEST(IniFile, RefusesNamesAndValuesThatWouldBreakTheFile) {
             ini.UpdateFile();
         }
         EXPECT_EQ(ReadAll(name), original);
+    }
+}
+
+TEST(IniFile, AValueWithALineBreakIsLeftOutAndEverythingElseIsWritten) {
+    const struct {
+        QString value, shown;
+    } cases[] = {
+        {"first\nsecond", "first\\nsecond"},
+        {"first\rsecond", "first\\rsecond"},
+        {"line\r\n", "line\\r\\n"},
+    };
+    TempFolder folder;
+    const QString name = folder / "s.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        folder.WriteFile("s.ini", "[S]\nk=old\n");
+        TIniFile ini(name);
+        ini.WriteString("S", "before", "1");
+        ini.WriteString("S", "k", c.value);
+        ini.WriteString("T", "after", "2");
+        EXPECT_EQ(ini.ReadString("S", "k", ""), "old");
+        try {
+            ini.UpdateFile();
+            ADD_FAILURE() << "the value left out was not reported";
+        } catch (const EIniFileError& e) {
+            EXPECT_EQ(e.ErrorCode, EINVAL);
+            EXPECT_EQ(e.Message(), "These values were not saved in " + name +
+                                       ", since a settings file cannot hold a line break:\n"
+                                       "[S] k=" +
+                                       c.shown);
+        }
+        EXPECT_EQ(ReadAll(name), "[S]\nk=old\nbefore=1\n[T]\nafter=2\n");
+        EXPECT_TRUE(ini.Skipped().empty());  // reported once
+        EXPECT_NO_THROW(ini.UpdateFile());
     }
 }
 
