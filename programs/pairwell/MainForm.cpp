@@ -4,19 +4,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
-#include <QFile>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -28,24 +25,25 @@
 #include "FormatSafe.h"
 #include "HListBox.h"
 #include "IniFiles.h"
-#include "Paths.h"
+#include "LogList.h"
 #include "ProgramInit.h"
-#include "StringUtils.h"
+#include "StartUp.h"
 #include "TranslateComponent.h"
 #include "VersionInfo.h"
 #include "WinUtils.h"
 
 using Catalog::N_;
-using namespace FileUtils;
 
 namespace {
 
 const QString kConfig = QStringLiteral("Config");
-const QString kDirSection = QStringLiteral("RefDir");
 const QString kAllFiles = QStringLiteral("*.*");
 const QString kContact = QStringLiteral("info@quillonsoft.example");
 constexpr int kHistoryLength = 15;
-constexpr int kRepaintInterval = 100;  // milliseconds between repaints while copying
+// While a run works, the window looks at its events this often (milliseconds): often enough to
+// repaint and to take a stop request at once, seldom enough to cost the run nothing.
+constexpr int kEventInterval = 50;
+constexpr int kProgressSteps = 1000;
 
 QToolButton* SmallButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& hint) {
     auto* button = new QToolButton(parent);
@@ -57,10 +55,9 @@ QToolButton* SmallButton(QWidget* parent, QStyle::StandardPixmap icon, const QSt
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), folderList_(kPairwellFolderList) {
     BuildControls();
     Catalog::TranslateComponent(this);
-    ProgramInit::InitPaths(AppPath_, UserPath_);
 
     QString name;
     VersionInfo::InitProgramInfo(QStringLiteral("Synchronize folders"), QStringLiteral("1.0"),
@@ -68,13 +65,18 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(Catalog::gettext("Synchronize folders") + QStringLiteral(" (") +
                    VersionInfo::ProgramVersion().Comments + QLatin1Char(')'));
 
-    IniName_ = ComposeFileName(AppPath_, ProgramInit::ProgramName(), QStringLiteral("ini"));
-    LogName_ = ReplaceFileExt(IniName_, QStringLiteral(".log"));
+    const TPairwellFiles files = PairwellFiles();
+    AppPath_ = files.AppPath;
+    UserPath_ = files.UserPath;
+    IniName_ = files.IniName;
     ReadSettings();
 
     Running_ = false;
-    Force_ = false;
-    ReadFirstParameter();
+    const TCommandLine commandLine = ReadCommandLine(ProgramInit::ProgramArguments());
+    if (!commandLine.Folder.isEmpty()) {
+        CurrentDir_ = commandLine.Folder;
+        bbContext->hide();  // registration is offered after a plain start only
+    }
 
     OldContext_ = ContextMenu::ContextMenuExists(
         ContextMenu::RunningProgramEntry(ContextMenu::kPairwellVerbKey));
@@ -82,7 +84,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
-    WriteSettings();
+    if (!settingsWritten_) WriteSettings(/*report=*/false);
 }
 
 void TMainForm::BuildControls() {
@@ -91,7 +93,7 @@ void TMainForm::BuildControls() {
     auto* grid = new QGridLayout(central);
 
     Label3 = new QLabel(N_("First folder:"), central);
-    edRefDir = new TFolderListBox(central);
+    edRefDir = new TFolderListBox(folderList_, central);
     bbRefDir = SmallButton(central, QStyle::SP_DirOpenIcon, N_("Select first folder"));
     bbRemove = SmallButton(central, QStyle::SP_TrashIcon, N_("Remove folder from list"));
     Label1 = new QLabel(N_("Second folder:"), central);
@@ -111,16 +113,19 @@ void TMainForm::BuildControls() {
     cbDupl = new QCheckBox(N_("Only duplicate files"), central);
     bbContext =
         SmallButton(central, QStyle::SP_DirLinkIcon, N_("Add program to folder context menu"));
-    bbInfo = SmallButton(central, QStyle::SP_MessageBoxInformation, QString());
-    bbQuit = SmallButton(central, QStyle::SP_DialogCloseButton, QString());
+    bbInfo = SmallButton(central, QStyle::SP_MessageBoxInformation, N_("About this program"));
+    bbQuit = SmallButton(central, QStyle::SP_DialogCloseButton, N_("Quit"));
     bbPreview = new QPushButton(N_("Preview"), central);
     bbSync = new QPushButton(N_("Start"), central);
     bbSync->setDefault(true);
     Label4 = new QLabel(N_("Synchronization log:"), central);
-    lbLog = new QListWidget(central);
-    lbLog->setFocusPolicy(Qt::NoFocus);
-    lbLog->setUniformItemSizes(true);  // long logs stay quick
-    lbLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lbLog = new TLogList(central);
+    pbCopy = new QProgressBar(this);
+    pbCopy->setRange(0, kProgressSteps);
+    pbCopy->setTextVisible(false);
+    pbCopy->setMaximumWidth(160);
+    pbCopy->hide();
+    statusBar()->addPermanentWidget(pbCopy);
     statusBar()->setSizeGripEnabled(true);
 
     // The design's names, for tests and accessibility tools; names are never translated.
@@ -144,6 +149,7 @@ void TMainForm::BuildControls() {
         {bbSync, "bbSync"},
         {Label4, "Label4"},
         {lbLog, "lbLog"},
+        {pbCopy, "pbCopy"},
         {statusBar(), "StatusBar"},
     };
     for (const auto& [object, name] : names)
@@ -154,21 +160,21 @@ void TMainForm::BuildControls() {
     Label2->setBuddy(edFilter);
 
     // Boxes stretch with the window; buttons keep to the right; the log grows both ways.
-    const auto row = [central](std::initializer_list<QWidget*> widgets, int stretchFirst) {
+    const auto row = [](std::initializer_list<QWidget*> widgets) {
         auto* line = new QHBoxLayout;
         bool first = true;
         for (QWidget* widget : widgets) {
-            line->addWidget(widget, first ? stretchFirst : 0);
+            line->addWidget(widget, first ? 1 : 0);
             first = false;
         }
         return line;
     };
     grid->addWidget(Label3, 0, 0);
-    grid->addLayout(row({edRefDir, bbRefDir, bbRemove}, 1), 1, 0);
+    grid->addLayout(row({edRefDir, bbRefDir, bbRemove}), 1, 0);
     grid->addWidget(Label1, 2, 0);
-    grid->addLayout(row({edSecondDir, bbSecondDir}, 1), 3, 0);
+    grid->addLayout(row({edSecondDir, bbSecondDir}), 3, 0);
     grid->addWidget(Label2, 4, 0);
-    grid->addLayout(row({edFilter, bbFilter}, 1), 5, 0);
+    grid->addLayout(row({edFilter, bbFilter}), 5, 0);
     auto* options = new QHBoxLayout;
     options->addWidget(cbSubDir);
     options->addSpacing(16);
@@ -201,9 +207,8 @@ void TMainForm::BuildControls() {
     setTabOrder(bbSync, bbPreview);
     resize(601, 434);
 
-    connect(edRefDir, &TFolderListBox::DroppedDown, this, [this] { SaveDirInfo(); });
-    connect(
-        edRefDir, &TFolderListBox::ClosedUp, this, [this] { ShowDirInfo(); }, Qt::QueuedConnection);
+    connect(edRefDir, &TFolderListBox::FolderEntered, this,
+            [this](const QString& folder) { ChangeFirstFolder(folder); });
     for (HListBox::THistoryCombo* box : {edSecondDir, edFilter}) {
         connect(
             box, &HListBox::THistoryCombo::ClosedUp, this, [this] { SaveDirInfo(); },
@@ -223,101 +228,53 @@ void TMainForm::BuildControls() {
 // ---- settings ----
 
 void TMainForm::ReadSettings() {
-    {
-        const IniFiles::TIniFile ini(IniName_);
-        const int top = ini.ReadInteger(kConfig, QStringLiteral("Top"), y());
-        const int left = ini.ReadInteger(kConfig, QStringLiteral("Left"), x());
-        const int height = ini.ReadInteger(kConfig, QStringLiteral("Height"), this->height());
-        const int width = ini.ReadInteger(kConfig, QStringLiteral("Width"), this->width());
-        move(left, top);
-        resize(width, height);
-        CurrentDir_ = ini.ReadString(kConfig, QStringLiteral("LastDir"), QString());
-        LoadDirList(ini, kDirSection, ini.ReadInteger(kConfig, QStringLiteral("DirCount"), 0));
-    }
+    const IniFiles::TIniFile ini(IniName_);
+    placeRead_ = ini.ValueExists(kConfig, QStringLiteral("Top")) &&
+                 ini.ValueExists(kConfig, QStringLiteral("Left"));
+    const int top = ini.ReadInteger(kConfig, QStringLiteral("Top"), y());
+    const int left = ini.ReadInteger(kConfig, QStringLiteral("Left"), x());
+    const int height = ini.ReadInteger(kConfig, QStringLiteral("Height"), this->height());
+    const int width = ini.ReadInteger(kConfig, QStringLiteral("Width"), this->width());
+    move(left, top);
+    resize(width, height);
+    CurrentDir_ = ini.ReadString(kConfig, QStringLiteral("LastDir"), QString());
+    folderList_.Load(ini);
 
-    edFilter->LoadFromIni(IniName_, QStringLiteral("Filter"));
+    edFilter->LoadFromIni(ini, QStringLiteral("Filter"));
     if (edFilter->HistoryList().Count() == 0) {
         edFilter->setEditText(kAllFiles);
         edFilter->AddItem(kAllFiles);
     }
     edFilter->setCurrentIndex(0);
 
-    edSecondDir->LoadFromIni(IniName_, QStringLiteral("Directories"));
+    edSecondDir->LoadFromIni(ini, QStringLiteral("Directories"));
     if (edSecondDir->HistoryList().Count() > 0) edSecondDir->setCurrentIndex(0);
 }
 
-void TMainForm::LoadDirList(const IniFiles::TIniFile& ini, const QString& prefix, int count) {
-    for (int i = 0; i < count; ++i) {
-        const QString section = prefix + StringUtils::ZeroPaddedInt(2, i);
-        const QString name = ini.ReadString(section, QStringLiteral("Name"), QString());
-        if (name.isEmpty()) continue;  // a missing section or an entry without a name
-        TDirInfo info;
-        info.DirName = ini.ReadString(section, QStringLiteral("Directory"), QString());
-        info.Filter = ini.ReadString(section, QStringLiteral("Filter"), kAllFiles);
-        info.SubDir = ini.ReadBool(section, QStringLiteral("Subdirectories"), true);
-        info.Dupl = ini.ReadBool(section, QStringLiteral("Duplicates"), false);
-        edRefDir->AddEntry(name, QVariant::fromValue(info));
-    }
-}
-
 // Everything goes into the file in one save: the window's values, the folder list and the two
-// histories.
-void TMainForm::WriteSettings() {
+// histories. A value the file cannot hold costs only itself.
+void TMainForm::WriteSettings(bool report) {
+    settingsWritten_ = true;
     try {
         IniFiles::TIniFile ini(IniName_);
-        ini.WriteInteger(kConfig, QStringLiteral("Top"), y());
-        ini.WriteInteger(kConfig, QStringLiteral("Left"), x());
-        ini.WriteInteger(kConfig, QStringLiteral("Height"), height());
-        ini.WriteInteger(kConfig, QStringLiteral("Width"), width());
+        if (shown_) {  // a window never shown has no place of its own to keep
+            ini.WriteInteger(kConfig, QStringLiteral("Top"), y());
+            ini.WriteInteger(kConfig, QStringLiteral("Left"), x());
+            ini.WriteInteger(kConfig, QStringLiteral("Height"), height());
+            ini.WriteInteger(kConfig, QStringLiteral("Width"), width());
+        }
         ini.WriteString(kConfig, QStringLiteral("LastDir"), edRefDir->currentText());
-        ini.WriteInteger(kConfig, QStringLiteral("DirCount"), edRefDir->Count());
-        SaveDirList(ini, kDirSection);
+        folderList_.Save(ini);
         edFilter->SaveHistory(ini);
         edSecondDir->SaveHistory(ini);
         ini.UpdateFile();
     } catch (const FileUtils::EInOutError& error) {
-        qWarning("%s", error.what());  // the settings of this session are lost, nothing else
-    }
-}
-
-void TMainForm::SaveDirList(IniFiles::TIniFile& ini, const QString& prefix) {
-    for (int i = 0; i < edRefDir->Count(); ++i) {
-        const QString section = prefix + StringUtils::ZeroPaddedInt(2, i);
-        const TDirInfo info = edRefDir->Data(i).value<TDirInfo>();
-        ini.EraseSection(section);
-        ini.WriteString(section, QStringLiteral("Name"), edRefDir->Name(i));
-        ini.WriteString(section, QStringLiteral("Directory"), info.DirName);
-        ini.WriteString(section, QStringLiteral("Filter"), info.Filter);
-        ini.WriteBool(section, QStringLiteral("Subdirectories"), info.SubDir);
-        ini.WriteBool(section, QStringLiteral("Duplicates"), info.Dupl);
-    }
-}
-
-// The first parameter that is not an option of program initialisation: "force" asks for an
-// unattended run, a folder (or the folder of a file) is the first folder to preselect.
-void TMainForm::ReadFirstParameter() {
-    const QStringList& arguments = ProgramInit::ProgramArguments();
-    QString text;
-    bool option = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--")) {
-            // What follows "--" is a name, never an option.
-            if (i + 1 < arguments.size()) text = arguments[i + 1];
-            break;
+        if (report) {
+            WinUtils::ErrorDialog(error.Message());
+        } else {
+            qWarning("%s", error.what());
         }
-        if (ProgramInit::IsProgramInitOption(arguments[i])) continue;
-        text = arguments[i];
-        option = text.startsWith(QLatin1Char('-'));
-        break;
     }
-    if (option) {
-        text = text.mid(text.startsWith(QLatin1String("--")) ? 2 : 1);
-        if (StringUtils::MatchesKeyword(text, QStringLiteral("force"))) Force_ = true;
-    }
-    if (!IsExistingFolder(text)) text = ExtractFilePath(text);
-    if (text.isEmpty()) return;
-    CurrentDir_ = IncludeTrailingDelimiter(text);
-    bbContext->hide();
 }
 
 bool TMainForm::ContextButtonVisible() const {
@@ -329,16 +286,16 @@ bool TMainForm::ContextButtonVisible() const {
 void TMainForm::ShowDirInfo() {
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
-    const TDirInfo info = edRefDir->Data(selected).value<TDirInfo>();
-    edRefDir->setEditText(edRefDir->Name(selected));
+    const Sync::TDirInfo& info = folderList_.Info(selected);
+    edRefDir->Select(selected);
     cbSubDir->setChecked(info.SubDir);
     cbDupl->setChecked(info.Dupl);
     edSecondDir->setEditText(info.DirName);
     edFilter->setEditText(info.Filter);
 }
 
-TDirInfo TMainForm::DirInfoFromControls() const {
-    TDirInfo info;
+Sync::TDirInfo TMainForm::DirInfoFromControls() const {
+    Sync::TDirInfo info;
     info.DirName = edSecondDir->currentText();
     info.Filter = edFilter->currentText();
     info.SubDir = cbSubDir->isChecked();
@@ -349,82 +306,106 @@ TDirInfo TMainForm::DirInfoFromControls() const {
 void TMainForm::SaveDirInfo() {
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
-    edRefDir->SetData(selected, QVariant::fromValue(DirInfoFromControls()));
+    folderList_.SetInfo(selected, DirInfoFromControls());
 }
 
-// ---- showing and the unattended run ----
+void TMainForm::ChangeFirstFolder(const QString& folder) {
+    SaveDirInfo();
+    edRefDir->ShowFolder(folder);
+    ShowDirInfo();
+}
+
+// ---- showing ----
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    // The first start opens in the middle of the screen; a remembered place is kept on it.
+    if (placeRead_) {
+        WinUtils::FitFormToWorkArea(this);
+    } else {
+        WinUtils::PlaceForm(this, WinUtils::DefaultMessagePos);
+    }
     FormShow();
 }
 
 void TMainForm::FormShow() {
     if (CurrentDir_.isEmpty()) {
-        edRefDir->Select(edRefDir->Count() > 0 ? 0 : -1);
-    } else if (const int entry = edRefDir->FindEntry(CurrentDir_); entry >= 0) {
-        edRefDir->Select(entry);
+        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
     } else {
-        // A folder without an entry yet: shown, so that a second folder can be given to it.
-        edRefDir->Select(-1);
-        edRefDir->setEditText(CurrentDir_);
+        // A folder without an entry yet is shown, so that a second folder can be given to it;
+        // its first run makes it an entry.
+        edRefDir->ShowFolder(CurrentDir_);
     }
     ShowDirInfo();
     bbSync->setFocus();
 }
 
-bool TMainForm::CheckForce() {
-    const bool unattended = Force_ && !CurrentDir_.isEmpty();
-    edRefDir->Select(edRefDir->FindEntry(CurrentDir_));
-    if (!unattended) return false;
-    // The pair the user set up for this folder, never values another pair left behind.
-    ShowDirInfo();
-
-    QFile log(LogName_);
-    QTextStream stream(&log);
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        const QString first = Catalog::gettext("First folder:");
-        const QString second = Catalog::gettext("Second folder:");
-        const int width = int(std::max(first.size(), second.size())) + 1;
-        const QDateTime now = QDateTime::currentDateTime();
-        const QLocale locale;
-        stream << Catalog::gettext("Start synchronizing") << " - "
-               << locale.toString(now.date(), QLocale::ShortFormat) << ' '
-               << locale.toString(now.time(), QLocale::LongFormat) << '\n'
-               << StringUtils::PadRightSpaces(first, width) << edRefDir->currentText() << '\n'
-               << StringUtils::PadRightSpaces(second, width) << edSecondDir->currentText() << '\n';
-        report_ = &stream;
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // The keys of a dialog: Escape is the quit button; Return and Enter press the focused
+    // button, or else "Start". Boxes and lists that use these keys take them first.
+    if (event->matches(QKeySequence::Cancel)) {
+        bbQuit->click();
+        return;
     }
-    unattendedErrors_ = Run(/*preview=*/false, /*interactive=*/false);
-    report_ = nullptr;
-    stream.flush();
-    return true;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+        if (button != nullptr && qobject_cast<QCheckBox*>(button) == nullptr) {
+            button->click();
+        } else if (!Running_) {
+            bbSync->click();
+        }
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (Running_) {
+        // Stop the run first, between two files; the window closes as soon as it has ended.
+        Running_ = false;
+        closeWhenIdle_ = true;
+        event->ignore();
+        return;
+    }
+    if (!settingsWritten_) {
+        edRefDir->TakeTypedFolder();
+        SaveDirInfo();
+        WriteSettings(/*report=*/isVisible());
+    }
+    QMainWindow::closeEvent(event);
 }
 
 // ---- handlers ----
 
 QString TMainForm::ChooseFolder(const QString& title, const QString& start) {
-    return QFileDialog::getExistingDirectory(this, title, start);
+    QFileDialog dialog(this, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // answerable in tests
+    WinUtils::TMessageRecord record;
+    record.Title = title;
+    record.Message = start;
+    if (WinUtils::ExecModal(dialog, record) != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 void TMainForm::btRefDirClick() {
+    edRefDir->TakeTypedFolder();
     QString start = edRefDir->currentText();
     if (start.isEmpty()) start = edSecondDir->currentText();
     if (start.isEmpty()) start = UserPath_;
     SaveDirInfo();
     const QString chosen = ChooseFolder(Catalog::gettext("Select first folder"), start);
     if (chosen.isEmpty()) return;
-    edRefDir->setEditText(chosen);
-    if (edRefDir->FindEntry(chosen) < 0) {
-        edRefDir->AddEntry(chosen, QVariant::fromValue(DirInfoFromControls()));
-    } else {
-        ShowDirInfo();
-    }
+    // A new first folder starts with the values shown.
+    if (folderList_.Find(chosen) < 0) folderList_.Add(chosen, DirInfoFromControls());
+    ChangeFirstFolder(chosen);
 }
 
 void TMainForm::btSecondDirClick() {
+    edRefDir->TakeTypedFolder();
     const QString text = edSecondDir->currentText();
     const QString chosen =
         ChooseFolder(Catalog::gettext("Select second folder"), text.isEmpty() ? UserPath_ : text);
@@ -436,14 +417,15 @@ void TMainForm::btSecondDirClick() {
         edFilter->AddItem(kAllFiles);
     }
     const int selected = edRefDir->Selected();
-    if (!edRefDir->currentText().isEmpty() && selected >= 0) {
-        TDirInfo info = edRefDir->Data(selected).value<TDirInfo>();
+    if (selected >= 0) {
+        Sync::TDirInfo info = folderList_.Info(selected);
         info.DirName = chosen;
-        edRefDir->SetData(selected, QVariant::fromValue(info));
+        folderList_.SetInfo(selected, info);
     }
 }
 
 void TMainForm::btRemoveClick() {
+    edRefDir->TakeTypedFolder();
     // Nothing to remove: no question that leads nowhere.
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
@@ -451,18 +433,19 @@ void TMainForm::btRemoveClick() {
                                     Catalog::gettext("Remove folder from list?"))) {
         return;
     }
-    edRefDir->RemoveEntry(selected);
-    const int next = selected < edRefDir->Count() ? selected : 0;
-    edRefDir->Select(edRefDir->Count() > 0 ? next : -1);
+    folderList_.Remove(selected);
+    const int next = selected < folderList_.Count() ? selected : 0;
+    edRefDir->Select(folderList_.Count() > 0 ? next : -1);
     ShowDirInfo();
 }
 
 void TMainForm::cbSubDirClick() {
+    edRefDir->TakeTypedFolder();
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
-    TDirInfo info = edRefDir->Data(selected).value<TDirInfo>();
+    Sync::TDirInfo info = folderList_.Info(selected);
     info.SubDir = cbSubDir->isChecked();
-    edRefDir->SetData(selected, QVariant::fromValue(info));
+    folderList_.SetInfo(selected, info);
 }
 
 void TMainForm::btnInfoClick() {
@@ -473,8 +456,7 @@ void TMainForm::btnInfoClick() {
 }
 
 void TMainForm::bbQuitClick() {
-    SaveDirInfo();
-    close();
+    close();  // stores the pair shown and the settings; stops a run first
 }
 
 void TMainForm::bbContextClick() {
@@ -493,12 +475,10 @@ void TMainForm::bbContextClick() {
 
 void TMainForm::bbSyncClick() {
     if (Running_) {
-        Running_ = false;  // a stop request: the run notices it at its next folder
+        Running_ = false;  // a stop request: the run notices it at its next folder or file
         return;
     }
-    bbSync->setText(Catalog::gettext("Stop"));
     RunAndReport(/*preview=*/false);
-    bbSync->setText(Catalog::gettext("Start"));
 }
 
 void TMainForm::bbPreviewClick() {
@@ -507,15 +487,8 @@ void TMainForm::bbPreviewClick() {
 }
 
 void TMainForm::RunAndReport(bool preview) {
-    bbPreview->setEnabled(false);
-    sinceRepaint_.start();
-    Run(preview, /*interactive=*/true);
-    bbPreview->setEnabled(true);
-    if (closeWhenIdle_) QTimer::singleShot(0, this, &QWidget::close);
-}
-
-bool TMainForm::Run(bool preview, bool interactive) {
-    if (edFilter->currentText().isEmpty()) edFilter->setEditText(QStringLiteral("*.*"));
+    edRefDir->TakeTypedFolder();
+    if (edFilter->currentText().isEmpty()) edFilter->setEditText(kAllFiles);
     SaveDirInfo();
     TTwoWayInputs inputs;
     inputs.FirstFolder = edRefDir->currentText();
@@ -524,38 +497,50 @@ bool TMainForm::Run(bool preview, bool interactive) {
     inputs.IncludeSubdirectories = cbSubDir->isChecked();
     inputs.OnlyDuplicates = cbDupl->isChecked();
     inputs.Preview = preview;
-    inputs.Interactive = interactive;
-    Running_ = true;
+    inputs.Interactive = true;
+
+    SetRunning(true, preview);
     TTwoWaySync run(*this);
     run.DoSync(inputs);
-    Running_ = false;
-    return run.ErrorsLogged();
+    // Clicks and keys held back while the last files were copied belong to this run: a click
+    // on "Stop" must not start the next one.
+    lbLog->Flush();
+    QCoreApplication::processEvents();
+    SetRunning(false, preview);
+
+    // Every first folder that was run becomes an entry, with the values it was run with.
+    if (!run.Refused() && edRefDir->Selected() < 0) {
+        folderList_.Add(inputs.FirstFolder, DirInfoFromControls());
+        edRefDir->ShowFolder(inputs.FirstFolder);
+    }
+    lbLog->Flush();
+    if (closeWhenIdle_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
-    if (Running_) {
-        // Stop the run first; the window closes as soon as it has ended.
-        Running_ = false;
-        closeWhenIdle_ = true;
-        event->ignore();
-        return;
+void TMainForm::SetRunning(bool running, bool preview) {
+    Running_ = running;
+    // The pair stays as it is while it runs; "Stop", the information and quitting stay at hand.
+    if (running) focusBeforeRun_ = focusWidget();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{edRefDir, bbRefDir, bbRemove, edSecondDir, bbSecondDir,
+                                         edFilter, cbSubDir, cbDupl, bbContext, bbPreview}) {
+        control->setEnabled(!running);
     }
-    QMainWindow::closeEvent(event);
+    if (!running && focusBeforeRun_) focusBeforeRun_->setFocus();
+    if (!preview) bbSync->setText(Catalog::gettext(running ? "Stop" : "Start"));
+    sinceEvents_.invalidate();
+    sinceProgress_.invalidate();
+    pbCopy->hide();
 }
 
 // ---- the run's view of the window ----
 
 void TMainForm::ClearLog() {
-    lbLog->clear();
+    lbLog->Clear();
 }
 
 void TMainForm::AddLog(const QString& line) {
-    if (report_ != nullptr) {
-        *report_ << line << '\n';  // an unattended run writes its lines straight to the report
-        return;
-    }
-    lbLog->addItem(line);
-    lbLog->setCurrentRow(lbLog->count() - 1);
+    lbLog->AddLine(line);
 }
 
 void TMainForm::SetStatus(const QString& text) {
@@ -563,16 +548,34 @@ void TMainForm::SetStatus(const QString& text) {
 }
 
 void TMainForm::ShowError(const QString& message) {
+    lbLog->Flush();
     WinUtils::ErrorDialogPos(WinUtils::BottomLeftPos(bbSync), message);
 }
 
 void TMainForm::ProcessEvents() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventInterval) return;
     QCoreApplication::processEvents();
+    sinceEvents_.start();
 }
 
-void TMainForm::KeepAlive() {
-    // Paint, but take no input: the copy passes cannot be stopped.
-    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintInterval) return;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceRepaint_.restart();
+void TMainForm::CopyProgress(const Sync::TCopyProgress& progress) {
+    // As often as the window looks at its events; the first and the last figures always.
+    const bool last = progress.FilesDone == progress.FilesTotal;
+    if (sinceProgress_.isValid() && sinceProgress_.elapsed() < kEventInterval && !last) return;
+    sinceProgress_.start();
+    const QLocale locale;
+    const auto size = [&locale](uint64_t bytes) {
+        return locale.formattedDataSize(qint64(bytes), 1, QLocale::DataSizeSIFormat);
+    };
+    statusBar()->showMessage(
+        StringUtils::FormatSafe(Catalog::gettext("Copying: %s of %s files, %s of %s"),
+                                {locale.toString(qulonglong(progress.FilesDone)),
+                                 locale.toString(qulonglong(progress.FilesTotal)),
+                                 size(progress.BytesDone), size(progress.BytesTotal)}));
+    // By bytes, so that a large file moves the bar; by files when all of them are empty.
+    const bool byBytes = progress.BytesTotal > 0;
+    const uint64_t done = byBytes ? progress.BytesDone : progress.FilesDone;
+    const uint64_t total = byBytes ? progress.BytesTotal : progress.FilesTotal;
+    pbCopy->setValue(total > 0 ? int(done * kProgressSteps / total) : 0);
+    pbCopy->show();
 }

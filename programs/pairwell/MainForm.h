@@ -4,20 +4,19 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QMetaType>
+#include <QPointer>
 #include <QString>
-#include <QStringList>
 
+#include "FolderList.h"
 #include "TwoWaySync.h"
 
 class QCheckBox;
-class QFile;
 class QLabel;
-class QListWidget;
+class QProgressBar;
 class QPushButton;
-class QTextStream;
 class QToolButton;
 class TFolderListBox;
+class TLogList;
 namespace HListBox {
 class THistoryCombo;
 }
@@ -25,53 +24,41 @@ namespace IniFiles {
 class TIniFile;
 }
 
-// One entry of the folder list: the pair's second folder, filter and options. The first
-// folder is the name the entry stands under.
-struct TDirInfo {
-    QString DirName;
-    QString Filter;
-    bool SubDir = true;
-    bool Dupl = false;
-};
-Q_DECLARE_METATYPE(TDirInfo)
-
+// The pair shown is the pair stored and run: the selected entry is always the entry of the
+// folder in the first-folder box (or none), and the values shown belong to it.
 class TMainForm : public QMainWindow, private Sync::TRunHost {
     Q_OBJECT
 
   public:
     // Builds and translates the window, reads the settings and the first parameter.
     explicit TMainForm(QWidget* parent = nullptr);
-    // Writes the settings and the histories.
+    // Writes the settings and the histories, unless closing the window did.
     ~TMainForm() override;
 
-    // Performs the unattended run when the first parameter asked for one and a first folder is
-    // known; true when it ran (the window is then never shown).
-    bool CheckForce();
-    // 1 when the unattended run logged an error, else 0.
-    int UnattendedExitCode() const { return unattendedErrors_ ? 1 : 0; }
-
-    // For tests and the entry routine.
+    // For tests.
     const QString& IniName() const { return IniName_; }
-    const QString& LogName() const { return LogName_; }
     const QString& CurrentDir() const { return CurrentDir_; }
     bool ContextButtonVisible() const;
+    bool Running() const { return Running_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildControls();
     void ReadSettings();
-    void WriteSettings();
-    void ReadFirstParameter();
+    // Errors are shown in a message box when `report` is set, else only logged.
+    void WriteSettings(bool report);
 
     // The pair's values between the controls and the selected entry.
-    TDirInfo DirInfoFromControls() const;
+    Sync::TDirInfo DirInfoFromControls() const;
     void ShowDirInfo();
     void SaveDirInfo();
-    void LoadDirList(const IniFiles::TIniFile& ini, const QString& prefix, int count);
-    void SaveDirList(IniFiles::TIniFile& ini, const QString& prefix);
+    // The first folder changes to `folder`: the values shown are stored into the entry that
+    // was selected, then the folder's entry (or none) is selected and shown.
+    void ChangeFirstFolder(const QString& folder);
 
     // Handlers.
     void FormShow();
@@ -84,10 +71,10 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     void bbContextClick();
     void bbSyncClick();
     void bbPreviewClick();
+    // One run of the pair shown; a first folder without an entry gets one when the run went
+    // ahead.
     void RunAndReport(bool preview);
-    // One run of the pair shown: an empty filter becomes "*.*" and the controls are stored
-    // into the selected entry first. True when the run logged an error.
-    bool Run(bool preview, bool interactive);
+    void SetRunning(bool running, bool preview);
 
     // What the run reports to the window.
     void ClearLog() override;
@@ -95,7 +82,7 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     void SetStatus(const QString& text) override;
     void ShowError(const QString& message) override;
     void ProcessEvents() override;
-    void KeepAlive() override;
+    void CopyProgress(const Sync::TCopyProgress& progress) override;
     bool StopRequested() const override { return !Running_; }
 
     // A folder chosen by the user, or an empty text.
@@ -106,16 +93,17 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     QString UserPath_;
     QString IniName_;
     QString CurrentDir_;
-    QString LogName_;
     bool OldContext_ = false;
     bool Running_ = false;
-    bool Force_ = false;
 
+    Sync::TFolderList folderList_;
+    bool placeRead_ = false;  // the settings hold the window's place
     bool shown_ = false;
+    bool settingsWritten_ = false;
     bool closeWhenIdle_ = false;
-    bool unattendedErrors_ = false;
-    QTextStream* report_ = nullptr;  // the run log while an unattended run writes to it
-    QElapsedTimer sinceRepaint_;
+    QPointer<QWidget> focusBeforeRun_;
+    QElapsedTimer sinceEvents_;    // since the run last let the window handle its events
+    QElapsedTimer sinceProgress_;  // since the copy progress was last shown
 
     QLabel* Label3 = nullptr;
     TFolderListBox* edRefDir = nullptr;
@@ -135,5 +123,6 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     QPushButton* bbPreview = nullptr;
     QPushButton* bbSync = nullptr;
     QLabel* Label4 = nullptr;
-    QListWidget* lbLog = nullptr;
+    TLogList* lbLog = nullptr;
+    QProgressBar* pbCopy = nullptr;
 };

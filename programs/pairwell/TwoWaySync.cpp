@@ -28,6 +28,7 @@ struct TTwoWaySync::TPending {
     QString Relative;
     TExactTime Own;
     TExactTime Partner;
+    uint64_t Size = 0;
 };
 
 // What a scan takes from one folder of its side.
@@ -72,6 +73,8 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
     grains_[kFirst] = grains_[kSecond] = TTimeGrain();
     intoFirst_ = 0;
     intoSecond_ = 0;
+    refused_ = false;
+    progress_ = TCopyProgress();
 
     bases_[kFirst] = AddTrailingDelimiter(inputs.FirstFolder);
     bases_[kSecond] = AddTrailingDelimiter(inputs.SecondFolder);
@@ -84,6 +87,7 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
     const QString refusal = RefuseRun(bases_[kFirst], bases_[kSecond], inputs.IncludeSubdirectories,
                                       inputs.Filter, filter, texts, baseIds_);
     if (!refusal.isEmpty()) {
+        refused_ = true;
         log.NoteError();
         if (inputs.Interactive) {
             host_.ShowError(refusal);
@@ -101,8 +105,18 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
         }
         later_.clear();
         if (!host_.StopRequested()) {
+            if (!inputs.Preview) {
+                for (const TResultList& list : lists) {
+                    progress_.FilesTotal += list.size();
+                    for (const TListed& file : list)
+                        progress_.BytesTotal += file.Size;
+                }
+                if (progress_.FilesTotal > 0) host_.CopyProgress(progress_);
+            }
             if (!lists[kFirst].empty()) CopyFiles(kFirst, lists[kFirst], intoSecond_);
-            if (!lists[kSecond].empty()) CopyFiles(kSecond, lists[kSecond], intoFirst_);
+            // A stop during the first pass ends the run there.
+            if (!lists[kSecond].empty() && !host_.StopRequested())
+                CopyFiles(kSecond, lists[kSecond], intoFirst_);
         }
     }
 
@@ -130,7 +144,8 @@ void TTwoWaySync::Scan(TSide scanned, TResultList& list) {
     // Close times are compared at the coarser resolution of the two sides, now known.
     const int64_t grain = std::max(grains_[kFirst].Nanoseconds(), grains_[kSecond].Nanoseconds());
     for (const TPending& file : undecided_) {
-        if (IsNewer(file.Own, file.Partner, grain)) list.push_back({file.Relative, true});
+        if (IsNewer(file.Own, file.Partner, grain))
+            list.push_back({file.Relative, true, file.Size});
     }
     undecided_.clear();
     Normalise(list);
@@ -204,14 +219,14 @@ TTwoWaySync::TFolderResults TTwoWaySync::Compare(const QString& relative, TSide 
         if (!partnerKnown) continue;
         const TListedFile* counterpart = partner.FindFile(file.Name);
         if (counterpart == nullptr) {
-            if (!inputs_->OnlyDuplicates) results.Listed.push_back({path, false});
+            if (!inputs_->OnlyDuplicates) results.Listed.push_back({path, false, file.Size});
         } else if (counterpart->Error != 0) {
             continue;  // reported when its own side is scanned
         } else if (!DecidedAtAnyGrain(file.LastWrite, counterpart->LastWrite)) {
-            results.Undecided.push_back({path, file.LastWrite, counterpart->LastWrite});
+            results.Undecided.push_back({path, file.LastWrite, counterpart->LastWrite, file.Size});
         } else if (IsNewer(file.LastWrite, counterpart->LastWrite, 1)) {
             // Newer by a strictly later time; sizes and contents are not compared.
-            results.Listed.push_back({path, true});
+            results.Listed.push_back({path, true, file.Size});
         }
     }
     return results;
@@ -232,6 +247,7 @@ void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& count
                    std::max(grains_[kFirst].Nanoseconds(), grains_[kSecond].Nanoseconds()));
     QString readyFolder;  // the list is sorted, so files of one folder come together
     for (const TListed& file : list) {
+        if (host_.StopRequested()) break;  // between two files: the one copied is finished
         const QString target = bases_[to] + file.Path;
         const QString folder = ExtractFilePath(target);
         if (folder != readyFolder) {
@@ -239,11 +255,15 @@ void TTwoWaySync::CopyFiles(TSide from, const TResultList& list, unsigned& count
                 log_->NoteError();
                 pass.AddLog(
                     WithReason(texts_->CouldNotCreateDirectory + Shown(folder), ReasonOf(error)));
-                continue;
+            } else {
+                readyFolder = folder;
             }
-            readyFolder = folder;
         }
-        pass.Copy(file.Path, bases_[from] + file.Path, target, file.Seen);
+        if (folder == readyFolder)
+            pass.Copy(file.Path, bases_[from] + file.Path, target, file.Seen);
+        ++progress_.FilesDone;
+        progress_.BytesDone += file.Size;
+        host_.CopyProgress(progress_);
     }
     pass.Finish();
     counter += pass.Copied();

@@ -40,6 +40,8 @@ class TTwoWaySync {
 
     // True when the last run logged an error line or refused its folders.
     bool ErrorsLogged() const { return errorsLogged_; }
+    // True when the last run refused its folders or its filter and did nothing.
+    bool Refused() const { return refused_; }
 
     // Files copied (or designated) into each folder by the last run.
     unsigned CountIntoFirst() const { return intoFirst_; }
@@ -51,6 +53,7 @@ class TTwoWaySync {
     struct TListed {
         QString Path;
         bool Seen = false;
+        uint64_t Size = 0;  // as listed
     };
     using TResultList = std::vector<TListed>;
     enum TSide { kFirst = 0, kSecond = 1 };
@@ -80,4 +83,6 @@ class TTwoWaySync {
     unsigned intoFirst_ = 0;
     unsigned intoSecond_ = 0;
     bool errorsLogged_ = false;
+    bool refused_ = false;
+    Sync::TCopyProgress progress_;
 };

@@ -161,8 +161,7 @@ void THistoryList::SaveToIni(const QString& iniName, const QString& iniSection, 
 void THistoryList::SaveToIni(IniFiles::TIniFile& ini, const QString& iniSection, bool erase) const {
     if (erase) ini.EraseSection(iniSection);
     ini.AddSection(iniSection);  // an empty history still has its section
-    // A refused entry (one with a line break) raises here; the entries before it are written
-    // when the file is saved.
+    // An entry with a line break is left out; the file's UpdateFile reports it.
     for (int i = 0; i < Count(); ++i) {
         const QString& text = FEntries[i].Text;
         ini.WriteString(iniSection, HistoryKey(i), text == kBlankEntry ? kStoredBlank : text);
@@ -170,7 +169,10 @@ void THistoryList::SaveToIni(IniFiles::TIniFile& ini, const QString& iniSection,
 }
 
 void THistoryList::LoadFromIni(const QString& iniName, const QString& iniSection) {
-    const IniFiles::TIniFile ini(iniName);
+    LoadFromIni(IniFiles::TIniFile(iniName), iniSection);
+}
+
+void THistoryList::LoadFromIni(const IniFiles::TIniFile& ini, const QString& iniSection) {
     FEntries.clear();
     for (int i = 0; i < FMaxLen; ++i) {
         QString value = ini.ReadString(iniSection, HistoryKey(i), QString());
@@ -326,10 +328,14 @@ void THistoryCombo::SetReadOnly(bool readOnly) {
 }
 
 void THistoryCombo::LoadFromIni(const QString& iniName, const QString& iniSection) {
-    FIniFileName = iniName;
+    LoadFromIni(IniFiles::TIniFile(iniName), iniSection);
+}
+
+void THistoryCombo::LoadFromIni(const IniFiles::TIniFile& ini, const QString& iniSection) {
+    FIniFileName = ini.FileName();
     FIniSection = iniSection;
-    if (!FileUtils::FileExists(iniName) || iniSection.isEmpty()) return;
-    FHistoryList.LoadFromIni(iniName, iniSection);
+    if (!FileUtils::FileExists(FIniFileName) || iniSection.isEmpty()) return;
+    FHistoryList.LoadFromIni(ini, iniSection);
     UpdateList();
 }
 

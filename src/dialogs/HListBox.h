@@ -69,6 +69,8 @@ class THistoryList {
     // Replaces the entries by the non-empty keys "History0" … "History<MaxLen-1>" ("?" reads
     // as one blank); a missing file gives an empty list. Menus and StrList stay as they are.
     void LoadFromIni(const QString& iniName, const QString& iniSection);
+    // The same from a settings file already read.
+    void LoadFromIni(const IniFiles::TIniFile& ini, const QString& iniSection);
     // The first MaxLen lines of `list`, as they are; menus and StrList stay as they are.
     void AssignList(const QStringList& list);
 
@@ -169,6 +171,8 @@ class THistoryCombo : public QComboBox {
     // Remembers the file and section for saving; loads the history from them when the file
     // exists (a missing file leaves the history as it is).
     void LoadFromIni(const QString& iniName, const QString& iniSection);
+    // The same from a settings file already read (the window reads its file once).
+    void LoadFromIni(const IniFiles::TIniFile& ini, const QString& iniSection);
     void AssignList(const QStringList& list);
     // Fills the drop-down list from the history, keeping the edit text, and picks the style:
     // simple (no drop-down list) when the history is empty or ReadOnly is set.

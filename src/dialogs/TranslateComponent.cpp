@@ -4,13 +4,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMetaProperty>
 #include <QTabWidget>
+#include <QTranslator>
 
 #include "Catalog.h"
 
@@ -122,6 +126,18 @@ void TranslateComponent(QObject* window, const QString& domain) {
             insideIgnored = insideIgnored || IsIgnored(parent);
         }
         if (!insideIgnored) translate.Translate(owned);
+    }
+}
+
+void LoadToolkitTranslations(QCoreApplication& application) {
+    const QString language = CurrentLanguage();
+    if (language.isEmpty() || language == QLatin1String("C")) return;
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;  // English it is
     }
 }
 

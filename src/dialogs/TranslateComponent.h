@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QCoreApplication;
 class QObject;
 
 namespace Catalog {
@@ -17,5 +18,9 @@ void TP_GlobalIgnoreClass(const char* className);
 // and the texts of actions of `window` and of every object it owns. Object names are never
 // translated, and a text is translated only the first time.
 void TranslateComponent(QObject* window, const QString& domain = QString());
+
+// Loads the toolkit's own texts (the edit fields' menus, its standard dialogs) in the interface
+// language, where the system has them; they stay with the application until it ends.
+void LoadToolkitTranslations(QCoreApplication& application);
 
 }  // namespace Catalog

@@ -37,7 +37,7 @@ void TCopyPass::Copy(const QString& relative, const QString& source, const QStri
         errorsLogged_ = true;
     }
     if (batch_.Due()) Commit();
-    host_.KeepAlive();
+    host_.ProcessEvents();
 }
 
 void TCopyPass::AddLog(const QString& line) {

@@ -32,7 +32,8 @@ TFolderListing::TFolderListing(const QString& folder, const TFileFilter& filter,
             folders_.push_back(
                 {std::move(item.Name), {item.Data.VolumeId, item.Data.FileIndex}, item.Error});
         } else {
-            files_.push_back({std::move(item.Name), item.Data.LastWrite, item.Error});
+            files_.push_back(
+                {std::move(item.Name), item.Data.LastWrite, item.Data.FileSize, item.Error});
         }
     }
     std::sort(files_.begin(), files_.end(),

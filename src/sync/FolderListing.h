@@ -16,6 +16,7 @@ class TFileFilter;
 struct TListedFile {
     QString Name;
     Platform::TExactTime LastWrite;
+    uint64_t Size = 0;
     Platform::ErrorCode Error = 0;  // its data could not be read: it takes no part in the run
 };
 

@@ -1,19 +1,32 @@
-// The main window on the offscreen platform: its settings file, its folder list and a run
-// started from it.
+// The main window on the offscreen platform: its settings file, its folder list, the rule that
+// the pair shown is the pair stored and run, and runs started, stopped and watched from it.
 #include "MainForm.h"
+
+#include <unistd.h>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QListWidget>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
+#include "DialogScript.h"
+#include "FaultSeam.h"
+#include "FolderList.h"
 #include "FolderListBox.h"
 #include "HListBox.h"
+#include "IniFiles.h"
+#include "LogList.h"
 #include "ProgramInit.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
@@ -32,7 +45,7 @@ class MainFormTest : public ::testing::Test {
         environment.Set("XDG_DATA_HOME", temp / "home/.local/share");
         Start({});
     }
-    void TearDown() override { WinUtils::SetMessageAnswerer({}); }
+    void TearDown() override { Platform::SetFaultHook({}); }
 
     // The program as started with these arguments; the window is made by Open.
     void Start(const QStringList& arguments) {
@@ -42,11 +55,19 @@ class MainFormTest : public ::testing::Test {
 
     std::unique_ptr<TMainForm> Open() { return std::make_unique<TMainForm>(); }
 
-    QString IniText() const {
-        return QString::fromUtf8(ReadAll(temp / "home/.config/Quillonsoft/pairwell.ini"));
-    }
+    QString IniName() const { return temp / "home/.config/Quillonsoft/pairwell.ini"; }
+    QString IniText() const { return QString::fromUtf8(ReadAll(IniName())); }
     void WriteIni(const QString& text) {
         temp.WriteFile("home/.config/Quillonsoft/pairwell.ini", text.toUtf8());
+    }
+    // The stored entries as "first -> second", in list order.
+    QStringList StoredEntries() const {
+        Sync::TFolderList list({"RefDir", true});
+        list.Load(IniFiles::TIniFile(IniName()));
+        QStringList entries;
+        for (int i = 0; i < list.Count(); ++i)
+            entries << list.Name(i) + " -> " + list.Info(i).DirName;
+        return entries;
     }
 
     template <class T>
@@ -62,19 +83,59 @@ class MainFormTest : public ::testing::Test {
 
 QString Entries(TFolderListBox* box) {
     QStringList names;
-    for (int i = 0; i < box->Count(); ++i)
-        names << box->Name(i);
+    for (int i = 0; i < box->count(); ++i)
+        names << box->itemText(i);
     return names.join(',');
+}
+
+// Replaces what the box shows by `text`, typed as a user types it.
+void TypeInto(QComboBox* box, const QString& text) {
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
+// Calls `action` when the copy engine opens the `n`-th source file below `folder`.
+class OnSourceOpened {
+  public:
+    OnSourceOpened(const QString& folder, int n, std::function<void()> action) {
+        Platform::SetFaultHook([=, this](Platform::FaultPoint point, const QString& path) {
+            if (point == Platform::FaultPoint::Open && path.startsWith(folder) && ++opened_ == n)
+                action();
+            return Platform::ErrorCode(0);
+        });
+    }
+    ~OnSourceOpened() { Platform::SetFaultHook({}); }
+
+  private:
+    int opened_ = 0;
+};
+
+// A click on the button as the window system delivers it: queued, until the window next looks
+// at its events.
+void PostClick(QWidget* button) {
+    const QPointF centre = QRectF(button->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(
+            button,
+            new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+    }
 }
 
 }  // namespace
 
-TEST_F(MainFormTest, FirstStartHasDefaultsAndLeavesAFullSettingsFile) {
+TEST_F(MainFormTest, FirstStartHasDefaultsOpensCentredAndLeavesAFullSettingsFile) {
     auto form = Open();
-    EXPECT_EQ(Control<TFolderListBox>(*form, "edRefDir")->Count(), 0);
+    EXPECT_EQ(Control<TFolderListBox>(*form, "edRefDir")->count(), 0);
     EXPECT_EQ(Control<HListBox::THistoryCombo>(*form, "edFilter")->currentText(), "*.*");
     EXPECT_TRUE(Control<QCheckBox>(*form, "cbSubDir")->isChecked());
     EXPECT_FALSE(Control<QCheckBox>(*form, "cbDupl")->isChecked());
+    form->show();
+    // The test screen is 1920 x 1080.
+    EXPECT_NEAR(form->frameGeometry().center().x(), 960, 2);
+    EXPECT_NEAR(form->frameGeometry().center().y(), 540, 2);
     form.reset();
     const QString ini = IniText();
     EXPECT_TRUE(ini.contains("[Config]"));
@@ -136,7 +197,7 @@ TEST_F(MainFormTest, RemovingAnEntryKeepsOldSectionsAndSelectsTheNextOrTheFirst)
     EXPECT_TRUE(written.contains("[RefDir10]\nName=/f10\n"));  // left from before, never read
 }
 
-TEST_F(MainFormTest, FirstParameterPreselectsAFolderOrAsksForAnUnattendedRun) {
+TEST_F(MainFormTest, FirstParameterPreselectsAFolder) {
     const QString folder = temp.MakeFolder("data");
     temp.WriteFile("data/file.txt", "x");
     const struct {
@@ -163,6 +224,163 @@ TEST_F(MainFormTest, FirstParameterPreselectsAFolderOrAsksForAnUnattendedRun) {
     }
 }
 
+// However the first folder changes, the values shown first go to the entry that was selected,
+// and then the new folder's entry is selected and shown; a run of a folder without an entry
+// makes it one. Every way in, with every entry checked after quitting.
+TEST_F(MainFormTest, ThePairShownIsThePairStoredWhicheverWayTheFirstFolderChanges) {
+    const QString a = temp.MakeFolder("A"), b = temp.MakeFolder("B"), c = temp.MakeFolder("C");
+    const QString d = temp.MakeFolder("D");  // has no entry
+    const QString a2 = temp.MakeFolder("a2"), b2 = temp.MakeFolder("b2");
+    const QString c2 = temp.MakeFolder("c2"), edited = temp.MakeFolder("edited");
+    using TWay = std::function<void(TMainForm&, TFolderListBox*)>;
+    const auto pressKey = [](Qt::Key key) {
+        return [key](TMainForm&, TFolderListBox* box) {
+            box->setFocus();
+            QTest::keyClick(box, key);
+        };
+    };
+    const struct {
+        const char* way;
+        TWay change;
+        QStringList expected;  // after quitting; B's pair was edited before the change
+        QString lastDir;
+    } cases[] = {
+        {"Down",
+         pressKey(Qt::Key_Down),
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"Up", pressKey(Qt::Key_Up), {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2}, a},
+        {"wheel",
+         [](TMainForm&, TFolderListBox* box) {
+             const QPointF at(box->width() / 2.0, box->height() / 2.0);
+             QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, -120}, Qt::NoButton,
+                               Qt::NoModifier, Qt::NoScrollPhase, false);
+             QCoreApplication::sendEvent(box, &wheel);
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"type and Tab",
+         [c](TMainForm&, TFolderListBox* box) {
+             TypeInto(box, c);
+             QTest::keyClick(box, Qt::Key_Tab);
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"type and Return (which starts the run)",
+         [c](TMainForm&, TFolderListBox* box) {
+             TypeInto(box, c);
+             QTest::keyClick(box, Qt::Key_Return);
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"the list",
+         [](TMainForm&, TFolderListBox* box) {
+             box->showPopup();
+             QAbstractItemView* view = box->view();
+             const QRect item = view->visualRect(view->model()->index(2, 0));
+             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"the folder button",
+         [c](TMainForm& form, TFolderListBox*) {
+             TestSupport::TDialogScript script;
+             script.Then([c](QDialog& dialog, const WinUtils::TMessageRecord& record) {
+                 EXPECT_EQ(record.Title, "Select first folder");
+                 static_cast<QFileDialog&>(dialog).selectFile(c);
+                 return int(QDialog::Accepted);
+             });
+             QTest::mouseClick(Control<QToolButton>(form, "bbRefDir"), Qt::LeftButton);
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"Start with a typed folder",
+         [c](TMainForm& form, TFolderListBox* box) {
+             TypeInto(box, c);
+             // Pressed without taking the focus, as a keyboard shortcut does.
+             Control<QPushButton>(form, "bbSync")->click();
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
+         c},
+        {"Start with a typed folder that has no entry",
+         [d](TMainForm& form, TFolderListBox* box) {
+             TypeInto(box, d);
+             Control<QPushButton>(form, "bbSync")->click();
+         },
+         {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2, d + " -> " + edited},
+         d},
+    };
+    for (const auto& way : cases) {
+        SCOPED_TRACE(way.way);
+        WriteIni("[Config]\nLastDir=" + b + "\nDirCount=3\n[RefDir00]\nName=" + a +
+                 "\nDirectory=" + a2 + "\n[RefDir01]\nName=" + b + "\nDirectory=" + b2 +
+                 "\n[RefDir02]\nName=" + c + "\nDirectory=" + c2 + "\n");
+        auto form = Open();
+        form->show();
+        form->activateWindow();  // so that the focus can leave the box
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        auto* box = Control<TFolderListBox>(*form, "edRefDir");
+        auto* second = Control<HListBox::THistoryCombo>(*form, "edSecondDir");
+        ASSERT_EQ(box->currentText(), b);
+        second->setEditText(edited);
+
+        way.change(*form, box);
+        QTest::qWait(0);  // what the box posts to itself
+        EXPECT_EQ(box->currentText(), way.lastDir);
+        EXPECT_EQ(box->Selected(), box->List().Find(way.lastDir));
+        const QString expectedSecond = way.lastDir == d ? edited : way.lastDir == a ? a2 : c2;
+        EXPECT_EQ(second->currentText(), expectedSecond);  // the new folder's own pair
+
+        QTest::mouseClick(Control<QToolButton>(*form, "bbQuit"), Qt::LeftButton);
+        EXPECT_FALSE(form->isVisible());
+        form.reset();
+        EXPECT_EQ(StoredEntries(), way.expected);
+        EXPECT_TRUE(IniText().contains("LastDir=" + way.lastDir + "\n"));
+    }
+}
+
+TEST_F(MainFormTest, EscapeQuitsAndKeepsThePairShown) {
+    const QString a = temp.MakeFolder("A");
+    WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
+             "\nDirectory=/old\n");
+    auto form = Open();
+    form->show();
+    Control<HListBox::THistoryCombo>(*form, "edSecondDir")->setEditText("/new");
+    QTest::keyClick(Control<QPushButton>(*form, "bbSync"), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    form.reset();
+    EXPECT_EQ(StoredEntries(), QStringList({a + " -> /new"}));
+}
+
+TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
+    const QString a = temp.MakeFolder("A"), b = temp.MakeFolder("B");
+    const QString odd = temp.MakeFolder("odd\nname");
+    WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a + "\nDirectory=" + b +
+             "\n");
+    Start({odd});  // as the file manager's menu passes it
+    auto form = Open();
+    form->show();
+    Control<HListBox::THistoryCombo>(*form, "edSecondDir")->setEditText(b);
+    QTest::mouseClick(Control<QPushButton>(*form, "bbSync"), Qt::LeftButton);
+    ASSERT_EQ(Control<TFolderListBox>(*form, "edRefDir")->count(), 2);  // the run made it an entry
+
+    TestSupport::TDialogScript script;
+    script.Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
+        EXPECT_TRUE(record.Message.startsWith("These values were not saved in " + IniName()));
+        EXPECT_TRUE(record.Message.contains("Name=" + temp / "odd\\nname"))
+            << record.Message.toStdString();
+        return WinUtils::mrOk;
+    });
+    QTest::mouseClick(Control<QToolButton>(*form, "bbQuit"), Qt::LeftButton);
+    form.reset();
+    // The other entry, the count and the histories are written; the remembered folder stays.
+    EXPECT_EQ(StoredEntries(), QStringList({a + " -> " + b}));
+    const QString ini = IniText();
+    EXPECT_TRUE(ini.contains("LastDir=" + a + "\n"));
+    EXPECT_TRUE(ini.contains("DirCount=2\n"));
+    EXPECT_TRUE(ini.contains("[Filter]\nHistory0=*.*\n"));
+}
+
 TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {
     const QString a = temp.MakeFolder("A");
     const QString b = temp.MakeFolder("B");
@@ -187,18 +405,110 @@ TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {
     EXPECT_FALSE(previewEnabledDuringRun);
     EXPECT_EQ(start->text(), "Start");
     EXPECT_TRUE(preview->isEnabled());
-    auto* log = Control<QListWidget>(*form, "lbLog");
-    QStringList lines;
-    for (int i = 0; i < log->count(); ++i)
-        lines << log->item(i)->text();
-    EXPECT_EQ(lines, QStringList({"=> Scan directory: " + a + "/", "  1 files found",
-                                  "=> Scan directory: " + b + "/", "  0 files found",
-                                  "=> Copy files to: " + b + "/", "  Copy: new.txt",
-                                  "  1 files copied", ""}));
-    EXPECT_EQ(log->currentRow(), log->count() - 1);  // the newest line is selected
+    auto* log = Control<TLogList>(*form, "lbLog");
+    EXPECT_EQ(log->Lines(), QStringList({"=> Scan directory: " + a + "/", "  1 files found",
+                                         "=> Scan directory: " + b + "/", "  0 files found",
+                                         "=> Copy files to: " + b + "/", "  Copy: new.txt",
+                                         "  1 files copied", ""}));
+    EXPECT_EQ(log->currentIndex().row(), log->Count() - 1);  // the newest line is selected
     EXPECT_EQ(form->statusBar()->currentMessage(), "Files have been copied: 0 <=> 1");
     EXPECT_EQ(ReadAll(b + "/new.txt"), "x");
     EXPECT_EQ(filter->currentText(), "*.*");  // an empty filter box means every file
     form.reset();
     EXPECT_TRUE(IniText().contains("Filter=*.*\n"));
+}
+
+// Stop takes effect between two files of a copy pass: the file being copied is finished, the
+// run reports what it copied, and no click of the user's starts another run afterwards.
+TEST_F(MainFormTest, StopDuringACopyPassEndsTheRunAfterTheFileBeingCopied) {
+    const QString a = temp.MakeFolder("A");
+    const QString b = temp.MakeFolder("B");
+    const auto clickStop = [](TMainForm& form) {
+        PostClick(form.findChild<QPushButton*>("bbSync"));
+    };
+    const struct {
+        const char* what;
+        QString folder;  // the n-th file copied from there sets the action off
+        int n;
+        std::function<void(TMainForm&)> action;
+        QString status;
+        bool closed;
+    } cases[] = {
+        {"Stop clicked", a, 2, clickStop, "Files have been copied: 0 <=> 2", false},
+        {"window closed", a, 2,
+         [](TMainForm& form) { QCoreApplication::postEvent(&form, new QCloseEvent); },
+         "Files have been copied: 0 <=> 2", true},
+        // Too late for the run to see before its end: it still starts no new run.
+        {"Stop clicked at the last file", b, 1, clickStop, "Files have been copied: 1 <=> 5",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString& folder : {a, b}) {
+            for (const QString& name : TestSupport::Entries(folder))
+                QFile::remove(folder + "/" + name);
+        }
+        for (int i = 1; i <= 5; ++i)
+            temp.WriteFile(QString("A/f%1.txt").arg(i), "a");
+        temp.WriteFile("B/in-b.txt", "b");  // for the second pass
+        WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
+                 "\nDirectory=" + b + "\n");
+        auto form = Open();
+        form->show();
+        {
+            OnSourceOpened hook(c.folder + "/", c.n, [&] {
+                c.action(*form);
+                usleep(100 * 1000);  // the window looks at its events after this file
+            });
+            QTest::mouseClick(Control<QPushButton>(*form, "bbSync"), Qt::LeftButton);
+        }
+        QTest::qWait(50);  // anything still queued, such as a click held back
+        EXPECT_FALSE(form->Running());
+        EXPECT_EQ(form->statusBar()->currentMessage(), c.status);
+        const qsizetype copied = TestSupport::Entries(b).size() - 1;
+        EXPECT_TRUE(Control<TLogList>(*form, "lbLog")
+                        ->Lines()
+                        .contains(QString("  %1 files copied").arg(copied)));
+        EXPECT_EQ(form->isVisible(), !c.closed);
+    }
+}
+
+TEST_F(MainFormTest, CopyPassesShowTheirProgressInTheStatusBar) {
+    const QString a = temp.MakeFolder("A");
+    const QString b = temp.MakeFolder("B");
+    for (int i = 1; i <= 4; ++i)
+        temp.WriteFile(QString("A/f%1.txt").arg(i), QByteArray(1000, 'a'));
+    temp.WriteFile("B/g.txt", QByteArray(1000, 'b'));
+    WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a + "\nDirectory=" + b +
+             "\n");
+    auto form = Open();
+    form->show();
+    auto* bar = Control<QProgressBar>(*form, "pbCopy");
+    QString statusAtSecondPass;
+    bool barShown = false;
+    int barValue = -1;
+    int fromA = 0;
+    Platform::SetFaultHook([&](Platform::FaultPoint point, const QString& path) {
+        if (point != Platform::FaultPoint::Open) return Platform::ErrorCode(0);
+        // Time enough for the window to show the next figures.
+        if (path.startsWith(a + "/") && ++fromA == 4) usleep(100 * 1000);
+        if (path.startsWith(b + "/")) {
+            statusAtSecondPass = form->statusBar()->currentMessage();
+            barShown = bar->isVisible();
+            barValue = bar->value();
+        }
+        return Platform::ErrorCode(0);
+    });
+    QTest::mouseClick(Control<QPushButton>(*form, "bbSync"), Qt::LeftButton);
+    Platform::SetFaultHook({});
+
+    EXPECT_EQ(statusAtSecondPass, "Copying: 4 of 5 files, 4.0 kB of 5.0 kB");
+    EXPECT_TRUE(barShown);
+    EXPECT_EQ(barValue, 800);        // by bytes, of 1000 steps
+    EXPECT_FALSE(bar->isVisible());  // the run has ended
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Files have been copied: 1 <=> 4");
+    EXPECT_EQ(Control<TLogList>(*form, "lbLog")->Lines().mid(4, 7),
+              QStringList({"=> Copy files to: " + b + "/", "  Copy: f1.txt", "  Copy: f2.txt",
+                           "  Copy: f3.txt", "  Copy: f4.txt", "  4 files copied",
+                           "=> Copy files to: " + a + "/"}));  // the log as it always was
 }

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -46,16 +49,23 @@ class PairwellTest : public ::testing::Test {
         environment.insert("XDG_DATA_HOME", temp / "home/.local/share");
         environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
         environment.insert("LC_ALL", "C");
+        environment.insert("TZ", "UTC");
         if (offscreen) environment.insert("QT_QPA_PLATFORM", "offscreen");
         return environment;
     }
 
-    // Runs pairwell to its end, without a display, as a scheduler does; the exit code.
-    int Run(const QStringList& arguments) {
+    // Runs pairwell to its end as a scheduler does, without a display or, with `display`, with
+    // one (as a user's timer or a desktop's cron has it); the exit code.
+    int Run(const QStringList& arguments, bool display = false) {
         QProcess process;
-        process.setProcessEnvironment(Environment(/*offscreen=*/false));
+        process.setProcessEnvironment(Environment(/*offscreen=*/display));
         process.start(PAIRWELL_EXECUTABLE, arguments);
-        EXPECT_TRUE(process.waitForFinished(30000)) << "pairwell did not end";
+        if (!process.waitForFinished(30000)) {
+            ADD_FAILURE() << "pairwell did not end";
+            process.kill();
+            process.waitForFinished();
+        }
+        stdoutText = process.readAllStandardOutput();
         stderrText = process.readAllStandardError();
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
@@ -80,10 +90,11 @@ class PairwellTest : public ::testing::Test {
 
     TempFolder temp;
     QString first, second, settingsFolder, runtimeFolder;
-    QByteArray stderrText;
+    QByteArray stdoutText, stderrText;
 };
 
-const QRegularExpression kHeader("^Start synchronizing - \\S.*$");
+// The short date and the long time, without a time zone.
+const QRegularExpression kHeader("^Start synchronizing - \\S.* \\d{1,2}:\\d{2}:\\d{2}( [AP]M)?$");
 
 }  // namespace
 
@@ -133,24 +144,82 @@ TEST_F(PairwellTest, ForceIsRecognisedByItsBeginningOnly) {
     }
 }
 
-TEST_F(PairwellTest, ForceWithoutARememberedFolderOpensTheWindowOrEndsWithoutDisplay) {
-    EXPECT_TRUE(OpensWindow({"-force"}));
-    EXPECT_FALSE(Exists(LogName()));
-    // Closed by a termination request, the window still wrote its settings.
-    EXPECT_TRUE(QString::fromUtf8(ReadAll(IniName())).contains("DirCount=0"));
-
-    // With no display at all there is nobody to show the window to: it ends and says so.
-    EXPECT_EQ(Run({"-force"}), 1);
+// Nobody would close a window opened by a scheduler: without a pair the run ends by itself,
+// with a report, whether or not there is a display, and leaves the settings alone.
+TEST_F(PairwellTest, ForceWithoutAPairNeverOpensAWindow) {
+    for (const bool display : {true, false}) {
+        SCOPED_TRACE(display ? "with a display" : "without a display");
+        QFile::remove(LogName());
+        EXPECT_EQ(Run({"-force"}, display), 1);
+        const QString notice =
+            "No first folder is remembered: synchronize a pair in the window first.";
+        EXPECT_EQ(LogLines().mid(1), QStringList({"First folder:  ", "Second folder: ", notice,
+                                                  "Nothing to do!", "", ""}));
+        EXPECT_TRUE(QString::fromLocal8Bit(stderrText).contains(notice))
+            << stderrText.toStdString();
+        EXPECT_FALSE(Exists(IniName()));
+    }
+    // Without -force and without a display there is nobody to show the window to.
+    EXPECT_EQ(Run({}), 1);
     EXPECT_TRUE(stderrText.contains("no display")) << stderrText.toStdString();
+    EXPECT_FALSE(Exists(IniName()));
 }
 
-TEST_F(PairwellTest, ALogThatCannotBeWrittenDoesNotStopTheRun) {
+TEST_F(PairwellTest, TheSettingsFileIsLeftAsItWasByAnUnattendedRun) {
+    const QByteArray settings =
+        ("; kept by hand\n[Config]\nTop = 120\nLeft=300\nHeight=500\nWidth=700\nLastDir=" + first +
+         "\nDirCount=2\n\n[RefDir00]\nName=" + first + "\nDirectory=" + second +
+         "\nFilter=\nSubdirectories=1\nDuplicates=0\n[RefDir01]\nName=/other\nDirectory=/x\n"
+         "[Filter]\nHistory0=*.txt\n[Directories]\nHistory0=/x\n")
+            .toUtf8();
+    temp.WriteFile("home/.config/Quillonsoft/pairwell.ini", settings);
+    temp.WriteFile("A/a.txt", "x");
+    EXPECT_EQ(Run({"-force"}, /*display=*/true), 0);
+    EXPECT_EQ(ReadAll(second + "/a.txt"), "x");  // an empty filter means every file
+    EXPECT_EQ(ReadAll(IniName()), settings);
+}
+
+TEST_F(PairwellTest, ASecondUnattendedRunWhileOneIsActiveDoesNothing) {
+    WriteSettings(first, second);
+    temp.WriteFile("A/a.txt", "x");
+    const QString busy =
+        "Another unattended run of these settings is active; this one did not start.";
+    {
+        // Held as an active run holds it: by a process that is still there.
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(
+            QFileInfo(QFileInfo("/proc/self/exe").symLinkTarget()).fileName());
+        QLockFile active(settingsFolder + "/pairwell.lock");
+        ASSERT_TRUE(active.tryLock(0));
+        QCoreApplication::setApplicationName(name);
+        EXPECT_EQ(Run({"-force"}), 1);
+        EXPECT_TRUE(QString::fromLocal8Bit(stderrText).contains(busy)) << stderrText.toStdString();
+        EXPECT_EQ(LogLines().mid(3), QStringList({busy, "", ""}));
+        EXPECT_FALSE(Exists(second + "/a.txt"));
+    }
+    EXPECT_EQ(Run({"-force"}), 0);  // once the other run has ended
+    EXPECT_TRUE(Exists(second + "/a.txt"));
+}
+
+TEST_F(PairwellTest, AReportThatCannotBeWrittenIsSaidOnStderrAfterTheRun) {
     WriteSettings(first, second);
     temp.MakeFolder("home/.config/Quillonsoft/pairwell.log");  // a folder where the log goes
     temp.WriteFile("A/a.txt", "x");
-    EXPECT_EQ(Run({"-force"}), 0);
+    EXPECT_EQ(Run({"-force"}), 1);
     EXPECT_EQ(ReadAll(second + "/a.txt"), "x");
+    EXPECT_TRUE(QString::fromLocal8Bit(stderrText)
+                    .contains("The report could not be written to " + LogName() + ": "))
+        << stderrText.toStdString();
     EXPECT_TRUE(TestSupport::Entries(LogName()).isEmpty());
+}
+
+TEST_F(PairwellTest, HelpAndUnknownOptionsAreAnswered) {
+    EXPECT_EQ(Run({"-h"}), 0);
+    EXPECT_TRUE(stdoutText.startsWith("Usage: pairwell")) << stdoutText.toStdString();
+
+    WriteSettings(first, second);
+    EXPECT_EQ(Run({"-force", "--frce"}), 0);  // runs, and says what it did not understand
+    EXPECT_TRUE(stderrText.contains("Unknown option --frce")) << stderrText.toStdString();
 }
 
 TEST_F(PairwellTest, AMissingSecondFolderIsReportedAndEndsWithOne) {
@@ -166,8 +235,10 @@ TEST_F(PairwellTest, RememberedFolderWithoutEntrySynchronisesNothing) {
                    ("[Config]\nLastDir=" + first + "\nDirCount=0\n").toUtf8());
     temp.WriteFile("A/a.txt", "x");
     EXPECT_EQ(Run({"-force"}), 1);
-    EXPECT_EQ(LogLines().mid(1), QStringList({"First folder:  ", "Second folder: ",
-                                              "Directory not found: ", "Nothing to do!", "", ""}));
+    EXPECT_EQ(LogLines().mid(1),
+              QStringList({"First folder:  " + first, "Second folder: ",
+                           "The remembered first folder has no entry in the folder list: " + first,
+                           "Nothing to do!", "", ""}));
     EXPECT_TRUE(TestSupport::Entries(second).isEmpty());
 }
 

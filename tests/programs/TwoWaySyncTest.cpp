@@ -27,6 +27,13 @@ class FakeHost : public TestSupport::RecordingHost {
   public:
     QString First, Second, Filter = "*.*";
     bool SubDirs = true, Duplicates = false;
+    std::vector<Sync::TCopyProgress> Progress;
+    std::function<void(const Sync::TCopyProgress&)> OnCopyProgress;
+
+    void CopyProgress(const Sync::TCopyProgress& progress) override {
+        Progress.push_back(progress);
+        if (OnCopyProgress) OnCopyProgress(progress);
+    }
 };
 
 class TwoWaySyncTest : public ::testing::Test {
@@ -176,6 +183,35 @@ TEST_F(TwoWaySyncTest, StopDuringTheScansCopiesNothing) {
     EXPECT_EQ(host.Status, "Nothing to do!");
     EXPECT_EQ(visits, 1);
     EXPECT_EQ(TestSupport::Entries(B()), QStringList({"other.txt"}));
+}
+
+TEST_F(TwoWaySyncTest, StopDuringACopyPassFinishesTheFileAndCopiesNoMore) {
+    for (int i = 1; i <= 4; ++i)
+        temp.WriteFile(QString("A/f%1.txt").arg(i), "a");
+    temp.WriteFile("B/b.txt", "b");  // for the second pass, which never comes
+    host.OnCopyProgress = [&](const Sync::TCopyProgress& progress) {
+        if (progress.FilesDone == 2) host.IsRunning = false;  // "Stop" while the second is copied
+    };
+    Run();
+    EXPECT_EQ(host.Log.mid(4), QStringList({"=> Copy files to: " + B(), "  Copy: f1.txt",
+                                            "  Copy: f2.txt", "  2 files copied", ""}));
+    EXPECT_EQ(host.Status, "Files have been copied: 0 <=> 2");
+    EXPECT_EQ(TestSupport::Entries(B()), QStringList({"b.txt", "f1.txt", "f2.txt"}));
+    EXPECT_EQ(TestSupport::Entries(A()).size(), 4);
+}
+
+TEST_F(TwoWaySyncTest, CopyProgressCountsTheFilesAndBytesOfBothPasses) {
+    temp.WriteFile("A/one.txt", QByteArray(10, 'a'));
+    temp.WriteFile("A/two.txt", QByteArray(20, 'a'));
+    temp.WriteFile("B/three.txt", QByteArray(30, 'b'));
+    Run();
+    EXPECT_EQ(host.Progress, (std::vector<Sync::TCopyProgress>{
+                                 {0, 3, 0, 60}, {1, 3, 10, 60}, {2, 3, 30, 60}, {3, 3, 60, 60}}));
+
+    host.Progress.clear();
+    temp.WriteFile("A/four.txt", "a");
+    Run(/*preview=*/true);  // copies nothing, so it has no progress to show
+    EXPECT_TRUE(host.Progress.empty());
 }
 
 TEST_F(TwoWaySyncTest, MissingFoldersAreReportedFirstFolderFirst) {
