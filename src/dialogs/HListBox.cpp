@@ -308,6 +308,9 @@ THistoryCombo::THistoryCombo(QWidget* parent) : QComboBox(parent) {
     // With a case-insensitive completer the box replaces the text by an item spelt otherwise
     // when editing ends; the history keeps the spelling the user typed.
     completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // Completions are offered in a list; the text stays as typed until one is picked (inline
+    // completion would make "*.txt" into "*.txt;*.doc" without a word).
+    completer()->setCompletionMode(QCompleter::PopupCompletion);
 }
 
 THistoryCombo::~THistoryCombo() {

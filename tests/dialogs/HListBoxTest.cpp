@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -466,6 +467,27 @@ TEST_F(HistoryComboTest, TypingAndTabbingOutAddsTheTextOnTop) {
 
     EnterAndLeave("/more");
     EXPECT_EQ(Items(), QStringList({"/data/new/more", "/data/new"}));
+}
+
+TEST_F(HistoryComboTest, TypingKeepsTheTypedTextUntilACompletionIsPicked) {
+    combo_->AssignList({"*.txt;*.doc", "/data/projects"});
+    combo_->setEditText(QString());
+    EnterAndLeave("*.txt");
+    EXPECT_EQ(combo_->currentText(), "*.txt");
+    combo_->setEditText(QString());
+    EnterAndLeave("/data");
+    EXPECT_EQ(combo_->currentText(), "/data");  // not a longer name from the history
+
+    // The completions are offered in a list; picking one takes it.
+    combo_->setFocus(Qt::TabFocusReason);
+    combo_->lineEdit()->selectAll();
+    QTest::keyClicks(combo_, "/da");
+    QAbstractItemView* offered = combo_->completer()->popup();
+    ASSERT_TRUE(offered->isVisible());
+    EXPECT_EQ(combo_->currentText(), "/da");
+    QTest::keyClick(offered, Qt::Key_Down);
+    QTest::keyClick(offered, Qt::Key_Return);
+    EXPECT_EQ(combo_->currentText(), "/data/projects");
 }
 
 TEST_F(HistoryComboTest, LeavingUnchangedStillMovesTheTextOnTop) {
