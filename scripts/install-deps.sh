@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkgconf          # compiler and build
   qt6-base-dev qt6-base-dev-tools        # Qt 6 Core, Gui, Widgets, Test
+  qt6-translations-l10n                  # Qt's own texts (edit-field menus) in German
   gettext                                # msgfmt for the message catalogs
   libgtest-dev libgmock-dev              # GoogleTest
   clang-format                           # the project's code style
   xvfb xauth fonts-dejavu-core           # window tests (they measure text) and screenshots
+  xdg-utils desktop-file-utils           # the context-menu test asks which program opens folders
   rsync unison time eatmydata            # peers, peak-memory timing and unflushed runs for the benchmarks
   desktop-file-utils appstream man-db    # checks of the launchers, metainfo and manual pages
   dpkg-dev file                          # the Debian package and its dependencies

@@ -146,4 +146,36 @@ void SetCatalogFolder(const QString& folder) {
     ++_nl_msg_cat_cntr;
 }
 
+QStringList CatalogLanguages() {
+    QStringList languages;
+    const QDir folder(CatalogFolder());
+    for (const QString& language :
+         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (QFileInfo(folder.filePath(language + QStringLiteral("/LC_MESSAGES/default.mo")))
+                .isFile()) {
+            languages << language;
+        }
+    }
+    return languages;
+}
+
+QString TranslationIn(const QString& language, const char* msgid) {
+    State& state = Current();
+    const QString language0 = state.language;
+    const bool chosen0 = state.languageChosen;
+    const bool variableSet = qEnvironmentVariableIsSet("LANGUAGE");
+    const QByteArray variable = qgetenv("LANGUAGE");
+    UseLanguage(language);
+    const QString text = gettext(msgid);
+    state.language = language0;
+    state.languageChosen = chosen0;
+    if (variableSet) {
+        qputenv("LANGUAGE", variable);
+    } else {
+        qunsetenv("LANGUAGE");
+    }
+    ++_nl_msg_cat_cntr;
+    return text;
+}
+
 }  // namespace Catalog

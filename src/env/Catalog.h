@@ -40,6 +40,12 @@ void UseLanguage(const QString& code);
 // The language selected by UseLanguage, without an encoding suffix ("C" when none).
 QString CurrentLanguage();
 
+// The languages that have catalogs ("de", ...), as named by their folders.
+QStringList CatalogLanguages();
+// The translation of `msgid` in the domain "default" into `language`; the language in use
+// stays as it was.
+QString TranslationIn(const QString& language, const char* msgid);
+
 // The folder that holds <language>/LC_MESSAGES/<domain>.mo. By default the "locale" folder
 // beside the executable, else the installed share folder; tests point it elsewhere.
 QString CatalogFolder();

@@ -1,11 +1,13 @@
-// The folder context-menu entry on Linux: a desktop entry and a service menu in the user's
-// data folder.
+// The folder context-menu entry on Linux: one file per file manager's mechanism and a record,
+// in the user's data folder.
 #include "ContextMenu.h"
 
 #include <cerrno>
+#include <vector>
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -27,30 +29,51 @@ namespace {
 
 using IniFiles::EIniFileError;
 
-// The file manager ignores service menus that are not executable.
-constexpr QFileDevice::Permissions kServiceMenuPermissions =
+// The file managers ignore service menus and scripts that are not executable.
+constexpr QFileDevice::Permissions kExecutable =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
     QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions kPlain = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
 // Long enough for a large applications folder, short enough not to stall the window.
 constexpr int kDatabaseToolTimeoutMs = 3000;
 
-struct TEntryFiles {
-    QString DesktopEntry;
-    QString ServiceMenu;
-    bool InDataFolder;  // false when the data folder is not absolute: the files would land
-                        // wherever the program happens to run
+struct TEntryFile {
+    QString Path;
+    QByteArray Content;
+    QFileDevice::Permissions Permissions;
 };
 
-TEntryFiles FilesOf(const TMenuEntry& entry) {
-    const QString dataFolder = Platform::GetSpecialFolderPath(Platform::kCsidlLocalAppData);
-    const QString fileName = entry.VerbKey + u".desktop"_s;
-    return {dataFolder + u"/applications/"_s + fileName,
-            dataFolder + u"/kio/servicemenus/"_s + fileName, QDir::isAbsolutePath(dataFolder)};
+// The user's data folder, or an empty text when it is not absolute: the files would land
+// wherever the program happens to run.
+QString DataFolder() {
+    const QString folder = Platform::GetSpecialFolderPath(Platform::kCsidlLocalAppData);
+    return QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : QString();
 }
 
-// One argument of an Exec line: quoted, with the characters that stay special inside quotes
-// escaped, and "%" doubled so that it is not taken for a field code.
+QString RecordPath(const TMenuEntry& entry, const QString& dataFolder) {
+    return dataFolder + u"/pairwell-mirrowen/context-menu/"_s + entry.VerbKey + u".list"_s;
+}
+
+// The desktop entry for folders that an earlier version wrote: it made the program the one
+// that opens folders where no file manager was pinned.
+QString EarlierFolderEntry(const TMenuEntry& entry, const QString& dataFolder) {
+    return dataFolder + u"/applications/"_s + entry.VerbKey + u".desktop"_s;
+}
+
+bool IsEarlierFolderEntry(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray content = file.read(64 * 1024);
+    return content.startsWith("[Desktop Entry]\nType=Application\n") &&
+           content.contains("\nMimeType=inode/directory;\n") &&
+           content.contains("\nNoDisplay=true\n");
+}
+
+// One argument of a desktop entry's Exec line: quoted, with the characters that stay special
+// inside quotes escaped, and "%" doubled so that it is not taken for a field code. Shells read
+// the quoting alike.
 QString QuotedExecArgument(const QString& argument) {
     QString quoted(u'"');
     for (const QChar c : argument) {
@@ -63,6 +86,11 @@ QString QuotedExecArgument(const QString& argument) {
     }
     quoted += u'"';
     return quoted;
+}
+
+// A text in single quotes for a shell: nothing inside is special but the quote itself.
+QString ShellQuoted(const QString& text) {
+    return u'\'' + QString(text).replace(u"'"_s, u"'\\''"_s) + u'\'';
 }
 
 // A value as a desktop-entry string. Readers undo these escapes before they look at the
@@ -88,35 +116,75 @@ QString EscapedValue(const QString& value) {
     return escaped;
 }
 
-QString ExecValue(const TMenuEntry& entry) {
-    return EscapedValue(QuotedExecArgument(entry.ProgramPath) + u" %f"_s);
+// The action's name: "Name=..." in English, then "Name[de]=..." and so on for every language
+// of the catalogs.
+QString NameLines() {
+    const auto name = [](const QString& language) {
+        return EscapedValue(Catalog::TranslationIn(language, "Synchronize with .."));
+    };
+    QString lines = u"Name="_s + name(u"C"_s) + u'\n';
+    for (const QString& language : Catalog::CatalogLanguages())
+        lines += u"Name["_s + language + u"]="_s + name(language) + u'\n';
+    return lines;
 }
 
-QByteArray DesktopEntryText(const TMenuEntry& entry, const QString& menuText) {
-    return (u"[Desktop Entry]\n"
-            u"Type=Application\n"
-            u"Name="_s +
-            EscapedValue(menuText) + u"\nIcon="_s + EscapedValue(entry.IconPath) + u"\nExec="_s +
-            ExecValue(entry) +
-            u"\n"
-            u"MimeType=inode/directory;\n"
-            u"NoDisplay=true\n"
-            u"Terminal=false\n"_s)
-        .toUtf8();
-}
-
-QByteArray ServiceMenuText(const TMenuEntry& entry, const QString& menuText) {
-    return (u"[Desktop Entry]\n"
-            u"Type=Service\n"
-            u"MimeType=inode/directory;\n"
-            u"Actions=synchronize;\n"
-            u"X-KDE-Priority=TopLevel\n"
-            u"\n"
-            u"[Desktop Action synchronize]\n"
-            u"Name="_s +
-            EscapedValue(menuText) + u"\nIcon="_s + EscapedValue(entry.IconPath) + u"\nExec="_s +
-            ExecValue(entry) + u"\n"_s)
-        .toUtf8();
+std::vector<TEntryFile> EntryFiles(const TMenuEntry& entry, const QString& dataFolder) {
+    const QString names = NameLines();
+    const QString icon = u"Icon="_s + EscapedValue(entry.IconPath) + u'\n';
+    const QString exec =
+        u"Exec="_s + EscapedValue(QuotedExecArgument(entry.ProgramPath) + u" %f"_s) + u'\n';
+    const QString& key = entry.VerbKey;
+    return {
+        // Dolphin.
+        {dataFolder + u"/kio/servicemenus/"_s + key + u".desktop"_s,
+         (u"[Desktop Entry]\n"
+          u"Type=Service\n"
+          u"X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
+          u"MimeType=inode/directory;\n"
+          u"Actions=synchronize;\n"
+          u"X-KDE-Priority=TopLevel\n"
+          u"\n"
+          u"[Desktop Action synchronize]\n"_s +
+          names + icon + exec)
+             .toUtf8(),
+         kExecutable},
+        // PCManFM-Qt and Caja.
+        {dataFolder + u"/file-manager/actions/"_s + key + u".desktop"_s,
+         (u"[Desktop Entry]\n"
+          u"Type=Action\n"_s +
+          names + icon +
+          u"Profiles=folder;\n"
+          u"\n"
+          u"[X-Action-Profile folder]\n"
+          u"MimeTypes=inode/directory;\n"_s +
+          exec)
+             .toUtf8(),
+         kPlain},
+        // Nemo, which puts each path in single quotes for the shell-like reading of Exec.
+        {dataFolder + u"/nemo/actions/"_s + key + u".nemo_action"_s,
+         (u"[Nemo Action]\n"_s + names +
+          u"Selection=s\n"
+          u"Extensions=dir;\n"
+          u"Quote=single\n"
+          u"Exec="_s +
+          EscapedValue(ShellQuoted(entry.ProgramPath) + u" '%F'"_s) + u'\n')
+             .toUtf8(),
+         kPlain},
+        // Nautilus runs its scripts in the current folder with the chosen names as arguments.
+        {dataFolder + u"/nautilus/scripts/"_s + key,
+         (u"#!/bin/sh\n"
+          u"# Starts "_s +
+          key +
+          u" with the folder chosen in the file manager.\n"
+          u"case $1 in\n"
+          u"/*) folder=$1 ;;\n"
+          u"*) folder=$PWD/$1 ;;\n"
+          u"esac\n"
+          u"exec "_s +
+          ShellQuoted(entry.ProgramPath) + u" \"$folder\"\n"_s)
+             .toUtf8(),
+         kExecutable},
+    };
 }
 
 // Lets the file manager see the change at once; without the tool it sees it later.
@@ -132,6 +200,26 @@ void RefreshDesktopDatabase(const QString& applicationsFolder) {
         process.kill();
         process.waitForFinished(kDatabaseToolTimeoutMs);
     }
+}
+
+// Takes away the folder entry of an earlier version, which must not outlive its registration.
+void RemoveEarlierFolderEntry(const TMenuEntry& entry, const QString& dataFolder) {
+    const QString earlier = EarlierFolderEntry(entry, dataFolder);
+    if (!IsEarlierFolderEntry(earlier)) return;
+    if (Platform::DeleteFile(earlier) == 0)
+        RefreshDesktopDatabase(FileUtils::GetParentFolder(earlier));
+}
+
+// The files a record names, inside the data folder only: a damaged record deletes nothing else.
+QStringList RecordedFiles(const QString& record, const QString& dataFolder) {
+    QFile file(record);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList files;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QString path = QString::fromUtf8(line);
+        if (path.startsWith(dataFolder + u'/') && QDir::cleanPath(path) == path) files << path;
+    }
+    return files;
 }
 
 }  // namespace
@@ -152,46 +240,60 @@ TMenuEntry RunningProgramEntry(const QString& verbKey) {
 }
 
 bool ContextMenuExists(const TMenuEntry& entry) {
-    const TEntryFiles files = FilesOf(entry);
-    return files.InDataFolder && QFileInfo(files.DesktopEntry).isFile();
+    const QString dataFolder = DataFolder();
+    if (dataFolder.isEmpty()) return false;
+    return QFileInfo(RecordPath(entry, dataFolder)).isFile() ||
+           IsEarlierFolderEntry(EarlierFolderEntry(entry, dataFolder));
 }
 
-void Register(const TMenuEntry& entry, const QString& menuText) {
-    const TEntryFiles files = FilesOf(entry);
+void Register(const TMenuEntry& entry) {
+    const QString dataFolder = DataFolder();
+    const QString record = RecordPath(entry, dataFolder);
     // Refused: files outside the data folder, and an entry that could not start the program.
-    if (!files.InDataFolder || !QDir::isAbsolutePath(entry.ProgramPath)) {
-        throw EIniFileError::ForFile(files.DesktopEntry, EINVAL);
+    if (dataFolder.isEmpty() || !QDir::isAbsolutePath(entry.ProgramPath)) {
+        throw EIniFileError::ForFile(record, EINVAL);
     }
-    // Both folders first, so that a missing one fails before anything is written.
-    for (const QString& fileName : {files.ServiceMenu, files.DesktopEntry}) {
+    std::vector<TEntryFile> files = EntryFiles(entry, dataFolder);
+    QByteArray recordText;
+    for (const TEntryFile& file : files)
+        recordText += file.Path.toUtf8() + '\n';
+    // The record marks the program as registered, so it goes last.
+    files.push_back({record, recordText, kPlain});
+
+    // Every folder first, so that a missing one fails before anything is written.
+    for (const TEntryFile& file : files) {
         if (const int error =
-                Platform::CreateFolderWithParents(FileUtils::GetParentFolder(fileName))) {
-            throw EIniFileError::ForFile(fileName, error);
+                Platform::CreateFolderWithParents(FileUtils::GetParentFolder(file.Path))) {
+            throw EIniFileError::ForFile(file.Path, error);
         }
     }
-    // The desktop entry marks the program as registered, so it goes last.
-    if (const int error = FileUtils::WriteFileAtomically(
-            files.ServiceMenu, ServiceMenuText(entry, menuText), kServiceMenuPermissions)) {
-        throw EIniFileError::ForFile(files.ServiceMenu, error);
+    std::vector<QString> written;  // files that were not there before
+    for (const TEntryFile& file : files) {
+        const bool existed = QFileInfo(file.Path).isFile();
+        if (const int error =
+                FileUtils::WriteFileAtomically(file.Path, file.Content, file.Permissions)) {
+            // Half a registration is none: what this call added goes again.
+            for (const QString& path : written)
+                Platform::DeleteFile(path);
+            throw EIniFileError::ForFile(file.Path, error);
+        }
+        if (!existed) written.push_back(file.Path);
     }
-    if (const int error =
-            FileUtils::WriteFileAtomically(files.DesktopEntry, DesktopEntryText(entry, menuText))) {
-        // A service menu without its desktop entry would be half a registration. An entry
-        // that was there before stays, and keeps the service menu just written with it.
-        if (!QFileInfo(files.DesktopEntry).isFile()) Platform::DeleteFile(files.ServiceMenu);
-        throw EIniFileError::ForFile(files.DesktopEntry, error);
-    }
-    RefreshDesktopDatabase(FileUtils::GetParentFolder(files.DesktopEntry));
+    RemoveEarlierFolderEntry(entry, dataFolder);
 }
 
 void Unregister(const TMenuEntry& entry) {
-    const TEntryFiles files = FilesOf(entry);
-    if (!files.InDataFolder) return;
-    Platform::DeleteFile(files.ServiceMenu);
-    // Only the desktop entry is in the database.
-    if (Platform::DeleteFile(files.DesktopEntry) == 0) {
-        RefreshDesktopDatabase(FileUtils::GetParentFolder(files.DesktopEntry));
+    const QString dataFolder = DataFolder();
+    if (dataFolder.isEmpty()) return;
+    const QString record = RecordPath(entry, dataFolder);
+    QStringList files = RecordedFiles(record, dataFolder);
+    for (const TEntryFile& file : EntryFiles(entry, dataFolder))
+        files << file.Path;
+    for (const QString& file : files) {
+        if (QFileInfo(file).isFile()) Platform::DeleteFile(file);
     }
+    RemoveEarlierFolderEntry(entry, dataFolder);
+    Platform::DeleteFile(record);
 }
 
 QString ContextButtonHint(bool registered) {
@@ -205,7 +307,7 @@ void ToggleContextMenu(const TMenuEntry& entry, bool& oldContext, const TConfirm
         Unregister(entry);
         oldContext = false;
     } else {
-        Register(entry, Catalog::gettext("Synchronize with .."));
+        Register(entry);
         oldContext = true;
     }
 }

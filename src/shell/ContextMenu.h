@@ -1,13 +1,17 @@
-// The programs' entry in the file manager's context menu of folders, for the current user only.
+// The programs' entry in the file managers' context menu of folders, for the current user only.
 //
-// On Linux an entry is two files in the user's data folder ($XDG_DATA_HOME, else
-// ~/.local/share), named after the verb key:
-//   applications/<verb key>.desktop       a desktop entry for folders ("Open with"), hidden
-//                                         from the application menu; it marks the program as
-//                                         registered
-//   kio/servicemenus/<verb key>.desktop   a service menu (executable, or it is ignored)
-// Both start the program with the folder as its first parameter. Nothing outside the user's
-// data folder is ever written.
+// On Linux the entry is offered through each file manager's own mechanism, in the user's data
+// folder ($XDG_DATA_HOME, else ~/.local/share), in files named after the verb key:
+//   kio/servicemenus/<verb key>.desktop     a service menu (Dolphin; executable)
+//   file-manager/actions/<verb key>.desktop a file-manager action (PCManFM-Qt, Caja)
+//   nemo/actions/<verb key>.nemo_action     a Nemo action
+//   nautilus/scripts/<verb key>             a script of the Scripts menu (Nautilus; executable)
+// Each starts the program with the folder as its first parameter; the action's name is given
+// in English and in every language of the catalogs. A record,
+//   pairwell-mirrowen/context-menu/<verb key>.list
+// lists the files written and tells whether the program is registered. Nothing declares a
+// folder type, so no registration ever changes which program opens folders. Nothing outside
+// the user's data folder is ever written or removed.
 #pragma once
 
 #include <functional>
@@ -32,16 +36,18 @@ TMenuEntry MenuEntryFor(const QString& verbKey, const QString& programPath);
 // The entry of the running program.
 TMenuEntry RunningProgramEntry(const QString& verbKey);
 
-// True when the program's desktop entry exists. Reads only.
+// True when the program is registered: its record exists, or the folder entry an earlier
+// version wrote (a desktop entry for folders, which removal takes away). Reads only.
 bool ContextMenuExists(const TMenuEntry& entry);
 
-// Writes both files, each atomically, creating their folders when missing. Raises
-// IniFiles::EIniFileError ("Unable to write to %s" with the file's name) when a file cannot
-// be written; a file already written by this call is then taken back, so either both files
-// are in place or the registration is as it was.
-void Register(const TMenuEntry& entry, const QString& menuText);
+// Writes every file, each atomically, creating their folders when missing, then the record;
+// takes away what an earlier version wrote. Raises IniFiles::EIniFileError ("Unable to write
+// to %s" with the file's name) when a file cannot be written; the files this call wrote are
+// then taken back, so the registration is as it was.
+void Register(const TMenuEntry& entry);
 
-// Deletes the two files Register writes, whether they exist or not; nothing else.
+// Deletes every file the record names and every file a registration of this or an earlier
+// version writes, whether they exist or not, then the record; nothing else.
 void Unregister(const TMenuEntry& entry);
 
 // The context-menu button's tool tip, which is also its question: what a click would do.
@@ -51,8 +57,8 @@ QString ContextButtonHint(bool registered);
 using TConfirmation = std::function<bool(const QString& question)>;
 
 // The click on the context-menu button: asks ContextButtonHint(oldContext) and on Yes removes
-// the entry or registers it with the translated "Synchronize with ..", then updates
-// `oldContext`. A failed registration raises (see Register) and leaves `oldContext` as it was.
+// the entry or registers it, then updates `oldContext`. A failed registration raises (see
+// Register) and leaves `oldContext` as it was.
 void ToggleContextMenu(const TMenuEntry& entry, bool& oldContext, const TConfirmation& confirm);
 
 }  // namespace ContextMenu

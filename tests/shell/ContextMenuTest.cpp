@@ -1,6 +1,6 @@
-// The folder context-menu entry: the two files in the user's data folder, their round trip
-// through a desktop-entry reader, the button's question, and failures that leave no half
-// registration.
+// The folder context-menu entry: a stand-in file manager reads each registration file the way
+// its file manager does and runs what it offers; registering never changes which program opens
+// folders; removal takes away everything a registration of this or an earlier version wrote.
 #include "ContextMenu.h"
 
 #include <clocale>
@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
 #include <QStringList>
 
 #include "Catalog.h"
@@ -23,7 +26,9 @@ using TestSupport::ReadAll;
 
 namespace {
 
-// A desktop-entry string value as readers see it: the escapes undone.
+// ---- a stand-in file manager ----
+
+// A key-file value as readers see it: the escapes undone.
 QString UnescapeValue(const QString& value) {
     QString result;
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -32,64 +37,154 @@ QString UnescapeValue(const QString& value) {
             continue;
         }
         const QChar next = value[++i];
-        if (next == 's') {
-            result += ' ';
-        } else if (next == 'n') {
-            result += '\n';
-        } else if (next == 't') {
-            result += '\t';
-        } else if (next == 'r') {
-            result += '\r';
-        } else {
-            result += next;
-        }
+        result += next == 's'   ? QChar(' ')
+                  : next == 'n' ? QChar('\n')
+                  : next == 't' ? QChar('\t')
+                  : next == 'r' ? QChar('\r')
+                                : next;
     }
     return result;
 }
 
-// An unescaped Exec value split into its arguments the way a launcher does it: blanks
-// separate, double quotes group, a backslash inside quotes takes the next character
-// literally; then "%%" stands for "%".
-QStringList SplitExecArguments(const QString& exec) {
+// Group -> key -> value, unescaped; the first of a key counts.
+using TKeyFile = QMap<QString, QMap<QString, QString>>;
+
+TKeyFile ReadKeyFile(const QString& path) {
+    TKeyFile file;
+    QString group;
+    for (const QString& line : QString::fromUtf8(ReadAll(path)).split('\n')) {
+        if (line.startsWith('[') && line.endsWith(']')) {
+            group = line.mid(1, line.size() - 2);
+        } else if (const qsizetype equals = line.indexOf('='); equals > 0 && !group.isEmpty()) {
+            const QString key = line.left(equals);
+            if (!file[group].contains(key)) file[group][key] = UnescapeValue(line.mid(equals + 1));
+        }
+    }
+    return file;
+}
+
+// A command line split as a shell does it: blanks separate, single quotes take everything
+// literally, double quotes take all but \", \\, \$ and \`, a backslash outside quotes takes the
+// next character. A desktop entry's Exec value is read the same way, then "%%" is "%".
+QStringList SplitCommand(const QString& command) {
     QStringList arguments;
     QString current;
-    bool inQuotes = false;
     bool inArgument = false;
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar c = exec[i];
-        if (inQuotes) {
-            if (c == '\\' && i + 1 < exec.size()) {
-                current += exec[++i];
-            } else if (c == '"') {
-                inQuotes = false;
-            } else {
-                current += c;
-            }
-        } else if (c == ' ') {
+    for (qsizetype i = 0; i < command.size(); ++i) {
+        const QChar c = command[i];
+        if (c == ' ') {
             if (inArgument) arguments << current;
             current.clear();
             inArgument = false;
-        } else {
-            if (c == '"') {
-                inQuotes = true;
-            } else {
-                current += c;
+            continue;
+        }
+        inArgument = true;
+        if (c == '\'') {
+            while (++i < command.size() && command[i] != '\'')
+                current += command[i];
+        } else if (c == '"') {
+            while (++i < command.size() && command[i] != '"') {
+                if (command[i] == '\\' && i + 1 < command.size() &&
+                    QString("\"\\$`").contains(command[i + 1])) {
+                    ++i;
+                }
+                current += command[i];
             }
-            inArgument = true;
+        } else if (c == '\\' && i + 1 < command.size()) {
+            current += command[++i];
+        } else {
+            current += c;
         }
     }
     if (inArgument) arguments << current;
-    for (QString& argument : arguments)
-        argument.replace("%%", "%");
     return arguments;
 }
 
-// The value of the first line "key=..." of a file, unescaped.
-QString ValueOf(const QString& fileName, const QString& key) {
-    for (const QString& line : QString::fromUtf8(ReadAll(fileName)).split('\n')) {
-        if (line.startsWith(key + '=')) return UnescapeValue(line.mid(key.size() + 1));
+QString ShellQuoted(const QString& text) {
+    return "'" + QString(text).replace("'", "'\\''") + "'";
+}
+
+// Replaces one field code in each argument of a desktop entry's Exec value.
+QStringList ExpandDesktopExec(const QString& exec, const QString& code, const QString& folder) {
+    QStringList arguments;
+    for (QString argument : SplitCommand(exec))
+        arguments << (argument == code ? folder : argument.replace("%%", "%"));
+    return arguments;
+}
+
+// How each file manager finds its entry for a folder, and what it runs for it; empty when the
+// file does not offer itself for folders.
+struct TMechanism {
+    const char* Name;
+    QString RelativePath;  // below the data folder, for the verb key "Pairwell"
+    std::function<QStringList(const QString& path, const QString& folder)> Command;
+};
+
+const TMechanism kMechanisms[] = {
+    {"Dolphin service menu", "kio/servicemenus/Pairwell.desktop",
+     [](const QString& path, const QString& folder) -> QStringList {
+         const TKeyFile file = ReadKeyFile(path);
+         const auto& entry = file["Desktop Entry"];
+         if (!QFileInfo(path).isExecutable() || entry["Type"] != "Service" ||
+             !entry["MimeType"].split(';').contains("inode/directory")) {
+             return {};
+         }
+         const QString action = entry["Actions"].split(';').first();
+         return ExpandDesktopExec(file["Desktop Action " + action]["Exec"], "%f", folder);
+     }},
+    {"file-manager action", "file-manager/actions/Pairwell.desktop",
+     [](const QString& path, const QString& folder) -> QStringList {
+         TKeyFile file = ReadKeyFile(path);
+         const auto& entry = file["Desktop Entry"];
+         if (entry["Type"] != "Action") return {};
+         const auto& profile = file["X-Action-Profile " + entry["Profiles"].split(';').first()];
+         if (!profile["MimeTypes"].split(';').contains("inode/directory")) return {};
+         // The parameters go into the command line shell-quoted.
+         QString exec = profile["Exec"];
+         exec.replace("%f", ShellQuoted(folder)).replace("%%", "%");
+         return SplitCommand(exec);
+     }},
+    {"Nemo action", "nemo/actions/Pairwell.nemo_action",
+     [](const QString& path, const QString& folder) -> QStringList {
+         TKeyFile file = ReadKeyFile(path);
+         const auto& action = file["Nemo Action"];
+         if (!action["Extensions"].split(';').contains("dir") || action["Selection"] != "s" ||
+             action["Quote"] != "single") {
+             return {};
+         }
+         QString exec = action["Exec"];
+         return SplitCommand(exec.replace("%F", QString(folder).replace("'", "'\\''")));
+     }},
+    {"Nautilus script", "nautilus/scripts/Pairwell",
+     [](const QString& path, const QString& folder) -> QStringList {
+         if (!QFileInfo(path).isExecutable()) return {};
+         // Run in the current folder with the chosen name as its argument.
+         return {"/bin/sh",
+                 "-c",
+                 "cd \"$1\" && exec \"$2\" \"$3\"",
+                 "sh",
+                 QFileInfo(folder).absolutePath(),
+                 path,
+                 QFileInfo(folder).fileName()};
+     }},
+};
+
+// The name each key-file mechanism shows, by language ("" for the default).
+QMap<QString, QString> Names(const QString& path) {
+    QMap<QString, QString> names;
+    for (const auto& group : ReadKeyFile(path)) {
+        for (auto it = group.begin(); it != group.end(); ++it) {
+            if (it.key() == "Name") names[""] = it.value();
+            if (it.key().startsWith("Name[")) names[it.key().mid(5).chopped(1)] = it.value();
+        }
     }
-    return "<missing " + key + ">";
+    return names;
+}
+
+// The earlier version's registration: a desktop entry for folders.
+QByteArray EarlierFolderEntry(const QString& program) {
+    return "[Desktop Entry]\nType=Application\nName=Synchronize with ..\nIcon=/i.png\nExec=\"" +
+           program.toUtf8() + "\" %f\nMimeType=inode/directory;\nNoDisplay=true\nTerminal=false\n";
 }
 
 class ContextMenuTest : public ::testing::Test {
@@ -108,11 +203,27 @@ class ContextMenuTest : public ::testing::Test {
     }
     void TearDown() override { Catalog::UseLanguage("C"); }
 
-    QString DesktopEntryOf(const QString& verbKey) const {
-        return dataFolder_ + "/applications/" + verbKey + ".desktop";
-    }
-    QString ServiceMenuOf(const QString& verbKey) const {
-        return dataFolder_ + "/kio/servicemenus/" + verbKey + ".desktop";
+    QString Data(const QString& relative) const { return dataFolder_ + "/" + relative; }
+
+    // The program a file manager's desktop would open folders with: xdg-mime's answer, after
+    // the desktop database was brought up to date as a session does it.
+    QString FolderOpener() const {
+        QProcessEnvironment environment;
+        environment.insert("PATH", "/usr/bin:/bin");
+        environment.insert("HOME", temp_.Path());
+        environment.insert("XDG_DATA_HOME", dataFolder_);
+        environment.insert("XDG_DATA_DIRS", temp_ / "system-data");  // no other programs
+        environment.insert("XDG_CONFIG_HOME", temp_ / "config");
+        environment.insert("XDG_CONFIG_DIRS", temp_ / "system-config");
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        if (QFileInfo(Data("applications")).isDir()) {
+            process.start("/usr/bin/update-desktop-database", {Data("applications")});
+            EXPECT_TRUE(process.waitForFinished(10000));
+        }
+        process.start("/usr/bin/xdg-mime", {"query", "default", "inode/directory"});
+        EXPECT_TRUE(process.waitForFinished(10000)) << "xdg-mime (xdg-utils) is needed";
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
 
     TestSupport::TempFolder temp_;
@@ -121,55 +232,90 @@ class ContextMenuTest : public ::testing::Test {
     const TMenuEntry entry_{"Pairwell", "/opt/pw/bin/pairwell", "/opt/pw/bin/icons/pairwell.png"};
 };
 
-TEST_F(ContextMenuTest, RegisterWritesBothFilesAndUnregisterRemovesThem) {
-    ASSERT_FALSE(ContextMenuExists(entry_));
-    Register(entry_, "Synchronize with ..");
+}  // namespace
 
+TEST_F(ContextMenuTest, EveryFileManagerOffersTheActionAndStartsTheProgramWithTheFolder) {
+    // A program and a folder whose names try every quoting rule.
+    const QString odd = temp_.MakeFolder("My \"Sync\" $HOME `x` 100% back\\slash it's");
+    const QString calls = temp_ / "calls";
+    const QString program = temp_.WriteFile(
+        "My \"Sync\" $HOME `x` 100% back\\slash it's/pair well",
+        ("#!/bin/sh\nprintf '%s\\n' \"$@\" > " + ShellQuoted(calls) + "\n").toUtf8());
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    const QString folder = temp_.MakeFolder("a 'quoted' \"folder\" $x %f %F");
+    Register({"Pairwell", program, odd + "/icons/pair well.png"});
     EXPECT_TRUE(ContextMenuExists(entry_));
-    EXPECT_EQ(ReadAll(DesktopEntryOf("Pairwell")),
-              "[Desktop Entry]\n"
-              "Type=Application\n"
-              "Name=Synchronize with ..\n"
-              "Icon=/opt/pw/bin/icons/pairwell.png\n"
-              "Exec=\"/opt/pw/bin/pairwell\" %f\n"
-              "MimeType=inode/directory;\n"
-              "NoDisplay=true\n"
-              "Terminal=false\n");
-    EXPECT_EQ(ReadAll(ServiceMenuOf("Pairwell")),
-              "[Desktop Entry]\n"
-              "Type=Service\n"
-              "MimeType=inode/directory;\n"
-              "Actions=synchronize;\n"
-              "X-KDE-Priority=TopLevel\n"
-              "\n"
-              "[Desktop Action synchronize]\n"
-              "Name=Synchronize with ..\n"
-              "Icon=/opt/pw/bin/icons/pairwell.png\n"
-              "Exec=\"/opt/pw/bin/pairwell\" %f\n");
-    EXPECT_EQ(TestSupport::Permissions(ServiceMenuOf("Pairwell")) & 07777, 0755u);
+
+    for (const TMechanism& mechanism : kMechanisms) {
+        SCOPED_TRACE(mechanism.Name);
+        const QStringList command = mechanism.Command(Data(mechanism.RelativePath), folder);
+        ASSERT_FALSE(command.isEmpty()) << "not offered for folders";
+        QFile::remove(calls);
+        QProcess::execute(command.first(), command.mid(1));
+        EXPECT_EQ(ReadAll(calls), folder.toUtf8() + "\n") << command.join('|').toStdString();
+    }
+    for (const QString file :
+         {"kio/servicemenus/Pairwell.desktop", "file-manager/actions/Pairwell.desktop",
+          "nemo/actions/Pairwell.nemo_action"}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(Names(Data(file)), (QMap<QString, QString>{{"", "Synchronize with .."},
+                                                             {"de", "Synchronisieren mit .."}}));
+    }
+    EXPECT_EQ(Catalog::gettext("Synchronize with .."), "Synchronize with ..");  // still English
+}
+
+TEST_F(ContextMenuTest, RegisteringNeverChangesWhichProgramOpensFolders) {
+    const QString before = FolderOpener();
+    Register(entry_);
+    EXPECT_EQ(FolderOpener(), before);
+    Unregister(entry_);
+    EXPECT_EQ(FolderOpener(), before);
+
+    // An earlier version's registration did change it; registering anew or removing it
+    // puts it back.
+    for (const auto& mend : {std::function<void()>([this] { Register(entry_); }),
+                             std::function<void()>([this] { Unregister(entry_); })}) {
+        temp_.WriteFile("home-data/applications/Pairwell.desktop",
+                        EarlierFolderEntry(entry_.ProgramPath));
+        ASSERT_EQ(FolderOpener(), "Pairwell.desktop");
+        EXPECT_TRUE(ContextMenuExists(entry_));  // so that the button offers its removal
+        mend();
+        EXPECT_EQ(FolderOpener(), before);
+        EXPECT_FALSE(Exists(Data("applications/Pairwell.desktop")));
+        Unregister(entry_);
+    }
+}
+
+TEST_F(ContextMenuTest, RemovalDeletesEverythingARegistrationWroteAndNothingElse) {
+    const QStringList own = {"applications/own.desktop", "kio/servicemenus/own.desktop",
+                             "file-manager/actions/own.desktop", "nemo/actions/own.nemo_action",
+                             "nautilus/scripts/own",
+                             // not our format: an entry of the user's own by our name
+                             "applications/Pairwell.desktop"};
+    for (const QString& file : own)
+        temp_.WriteFile("home-data/" + file, "own");
+    const QString outside = temp_.WriteFile("outside.txt", "keep");
+    const TMenuEntry mirrowen{"Tidewell", "/opt/pw/bin/mirrowen", "/opt/pw/bin/icons/m.png"};
+    Register(entry_);
+    Register(mirrowen);
+    // A damaged record may name anything; only what lies in the data folder is ours.
+    QFile record(Data("pairwell-mirrowen/context-menu/Pairwell.list"));
+    ASSERT_TRUE(record.open(QIODevice::Append));
+    record.write((outside + "\n" + dataFolder_ + "/../outside.txt\n").toUtf8());
+    record.close();
 
     Unregister(entry_);
     EXPECT_FALSE(ContextMenuExists(entry_));
-    EXPECT_FALSE(Exists(DesktopEntryOf("Pairwell")));
-    EXPECT_FALSE(Exists(ServiceMenuOf("Pairwell")));
-}
+    for (const TMechanism& mechanism : kMechanisms)
+        EXPECT_FALSE(Exists(Data(mechanism.RelativePath))) << mechanism.Name;
+    EXPECT_FALSE(Exists(Data("pairwell-mirrowen/context-menu/Pairwell.list")));
+    for (const QString& file : own)
+        EXPECT_EQ(ReadAll(Data(file)), "own") << file.toStdString();
+    EXPECT_EQ(ReadAll(outside), "keep");
+    EXPECT_TRUE(ContextMenuExists(mirrowen));
+    EXPECT_TRUE(Exists(Data("nautilus/scripts/Tidewell")));
 
-TEST_F(ContextMenuTest, AnOddProgramPathSurvivesTheReader) {
-    const QString folder = temp_ / "My \"Sync\" $HOME `x` 100% back\\slash";
-    const TMenuEntry entry{"Pairwell", folder + "/pair well", folder + "/icons/pair well.png"};
-    Register(entry, " Synchronize\twith ..");
-
-    for (const QString& file : {DesktopEntryOf("Pairwell"), ServiceMenuOf("Pairwell")}) {
-        SCOPED_TRACE(file.toStdString());
-        EXPECT_EQ(SplitExecArguments(ValueOf(file, "Exec")),
-                  QStringList({entry.ProgramPath, "%f"}));
-        EXPECT_EQ(ValueOf(file, "Icon"), entry.IconPath);
-        EXPECT_EQ(ValueOf(file, "Name"), " Synchronize\twith ..");
-    }
-    // The two escaping steps in that order: a quote is escaped for the quoting, and that
-    // backslash once more for the string.
-    EXPECT_TRUE(ReadAll(DesktopEntryOf("Pairwell"))
-                    .contains(R"(My \\"Sync\\" \\$HOME \\`x\\` 100%% back\\\\slash)"));
+    Unregister(entry_);  // nothing left to remove is fine
 }
 
 TEST_F(ContextMenuTest, ButtonAsksItsPurposeAndToggles) {
@@ -185,13 +331,9 @@ TEST_F(ContextMenuTest, ButtonAsksItsPurposeAndToggles) {
     ToggleContextMenu(entry_, oldContext, yes);
     EXPECT_TRUE(oldContext);
     EXPECT_TRUE(ContextMenuExists(entry_));
-    EXPECT_EQ(ValueOf(ServiceMenuOf("Pairwell"), "Name"), "Synchronize with ..");
-
     ToggleContextMenu(entry_, oldContext, yes);
     EXPECT_FALSE(oldContext);
-    EXPECT_FALSE(Exists(DesktopEntryOf("Pairwell")));
-    EXPECT_FALSE(Exists(ServiceMenuOf("Pairwell")));
-
+    EXPECT_FALSE(ContextMenuExists(entry_));
     EXPECT_EQ(questions, QStringList({"Add program to folder context menu",
                                       "Remove program from folder context menu"}));
 }
@@ -199,8 +341,8 @@ TEST_F(ContextMenuTest, ButtonAsksItsPurposeAndToggles) {
 TEST_F(ContextMenuTest, AnsweringNoChangesNothing) {
     for (const bool registered : {false, true}) {
         SCOPED_TRACE(registered);
-        if (registered) Register(entry_, "Synchronize with ..");
-        const QByteArray desktopEntryBefore = ReadAll(DesktopEntryOf("Pairwell"));
+        if (registered) Register(entry_);
+        const QStringList before = TestSupport::Entries(dataFolder_);
         bool oldContext = registered;
         QString asked;
         ToggleContextMenu(entry_, oldContext, [&](const QString& question) {
@@ -209,83 +351,47 @@ TEST_F(ContextMenuTest, AnsweringNoChangesNothing) {
         });
         EXPECT_EQ(asked, ContextButtonHint(registered));
         EXPECT_EQ(oldContext, registered);
-        EXPECT_EQ(Exists(DesktopEntryOf("Pairwell")), registered);
-        EXPECT_EQ(Exists(ServiceMenuOf("Pairwell")), registered);
-        EXPECT_EQ(ReadAll(DesktopEntryOf("Pairwell")), desktopEntryBefore);
+        EXPECT_EQ(ContextMenuExists(entry_), registered);
+        EXPECT_EQ(TestSupport::Entries(dataFolder_), before);
     }
 }
 
-TEST_F(ContextMenuTest, MenuTextIsTheLanguageInUseAtRegistration) {
-    Catalog::UseLanguage("de");
-    bool oldContext = false;
-    QString asked;
-    ToggleContextMenu(entry_, oldContext, [&](const QString& question) {
-        asked = question;
-        return true;
-    });
-    EXPECT_EQ(asked, "Programm zum Ordner-Kontextmenü hinzufügen");
-    EXPECT_EQ(ValueOf(DesktopEntryOf("Pairwell"), "Name"), "Synchronisieren mit ..");
-    EXPECT_EQ(ValueOf(ServiceMenuOf("Pairwell"), "Name"), "Synchronisieren mit ..");
-}
-
-TEST_F(ContextMenuTest, RemovalDeletesExactlyWhatRegistrationWrote) {
-    const QString ownApplication = temp_.WriteFile("home-data/applications/own.desktop", "own");
-    const QString ownServiceMenu = temp_.WriteFile("home-data/kio/servicemenus/own.desktop", "own");
-    const TMenuEntry mirrowen{"Tidewell", "/opt/pw/bin/mirrowen", "/opt/pw/bin/icons/m.png"};
-    Register(entry_, "Synchronize with ..");
-    Register(mirrowen, "Synchronize with ..");
-
-    Unregister(entry_);
-    EXPECT_EQ(TestSupport::Entries(dataFolder_ + "/applications"),
-              QStringList({"Tidewell.desktop", "own.desktop"}));
-    EXPECT_EQ(TestSupport::Entries(dataFolder_ + "/kio/servicemenus"),
-              QStringList({"Tidewell.desktop", "own.desktop"}));
-    EXPECT_EQ(ReadAll(ownApplication), "own");
-    EXPECT_EQ(ReadAll(ownServiceMenu), "own");
-    EXPECT_TRUE(ContextMenuExists(mirrowen));
-
-    Unregister(entry_);  // nothing left to remove is fine
-}
-
-struct TWriteFailure {
-    const char* Name;
-    std::function<void(TestSupport::TempFolder&)> Prepare;
-    const char* FailingFile;  // relative to the data folder
-};
-
 TEST_F(ContextMenuTest, AFileThatCannotBeWrittenLeavesNoHalfRegistration) {
-    const TWriteFailure failures[] = {
-        {"service menu folder blocked by a file",
-         [](TestSupport::TempFolder& temp) { temp.WriteFile("home-data/kio/servicemenus", ""); },
-         "/kio/servicemenus/Pairwell.desktop"},
-        {"applications folder blocked by a file",
-         [](TestSupport::TempFolder& temp) { temp.WriteFile("home-data/applications", ""); },
-         "/applications/Pairwell.desktop"},
-        // The service menu is written by then and must go again.
-        {"a folder where the desktop entry goes",
-         [](TestSupport::TempFolder& temp) {
-             temp.MakeFolder("home-data/applications/Pairwell.desktop/inside");
-         },
-         "/applications/Pairwell.desktop"},
+    const struct {
+        const char* name;
+        const char* blocked;  // a file where a folder of the registration goes, or the reverse
+        bool asFolder;
+        const char* failingFile;
+    } failures[] = {
+        {"actions folder blocked by a file", "file-manager/actions", false,
+         "/file-manager/actions/Pairwell.desktop"},
+        // Written last, after all the others, which must go again.
+        {"a folder where the record goes", "pairwell-mirrowen/context-menu/Pairwell.list/x", true,
+         "/pairwell-mirrowen/context-menu/Pairwell.list"},
     };
-    for (const TWriteFailure& failure : failures) {
-        SCOPED_TRACE(failure.Name);
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
         QDir(dataFolder_).removeRecursively();
-        temp_.WriteFile("home-data/kio/keep.txt", "keep");
-        failure.Prepare(temp_);
+        temp_.WriteFile("home-data/kio/servicemenus/keep.desktop", "keep");
+        if (failure.asFolder) {
+            temp_.MakeFolder(QString("home-data/") + failure.blocked);
+        } else {
+            temp_.WriteFile(QString("home-data/") + failure.blocked, "");
+        }
 
         bool oldContext = false;
         try {
             ToggleContextMenu(entry_, oldContext, [](const QString&) { return true; });
             ADD_FAILURE() << "no error";
         } catch (const IniFiles::EIniFileError& error) {
-            EXPECT_EQ(error.Message(), "Unable to write to " + dataFolder_ + failure.FailingFile);
+            EXPECT_EQ(error.Message(), "Unable to write to " + dataFolder_ + failure.failingFile);
             EXPECT_NE(error.ErrorCode, 0);
         }
         EXPECT_FALSE(oldContext);
         EXPECT_FALSE(ContextMenuExists(entry_));
-        EXPECT_FALSE(QFile::exists(ServiceMenuOf("Pairwell")));
-        EXPECT_EQ(ReadAll(dataFolder_ + "/kio/keep.txt"), "keep");
+        for (const TMechanism& mechanism : kMechanisms)
+            EXPECT_FALSE(QFileInfo(Data(mechanism.RelativePath)).isFile()) << mechanism.Name;
+        EXPECT_EQ(ReadAll(Data("kio/servicemenus/keep.desktop")), "keep");
     }
 }
 
@@ -294,37 +400,32 @@ TEST_F(ContextMenuTest, NothingIsWrittenOutsideAnAbsoluteDataFolder) {
     const QString workingFolder = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(temp_.MakeFolder("work")));
     environment_.Set("XDG_DATA_HOME", "relative/data");
-    EXPECT_THROW(Register(entry_, "Synchronize with .."), IniFiles::EIniFileError);
+    EXPECT_THROW(Register(entry_), IniFiles::EIniFileError);
     EXPECT_FALSE(ContextMenuExists(entry_));
     EXPECT_EQ(TestSupport::Entries(temp_ / "work"), QStringList());
     QDir::setCurrent(workingFolder);
 
     // Nor an entry that could not start the program.
     environment_.Set("XDG_DATA_HOME", dataFolder_);
-    EXPECT_THROW(Register({"Pairwell", "", "/icon.png"}, "Synchronize with .."),
-                 IniFiles::EIniFileError);
+    EXPECT_THROW(Register({"Pairwell", "", "/icon.png"}), IniFiles::EIniFileError);
     EXPECT_FALSE(Exists(dataFolder_));
 }
 
-TEST_F(ContextMenuTest, DesktopDatabaseIsRefreshedWhenTheToolIsThere) {
-    Register(entry_, "Synchronize with ..");  // without the tool
-    Unregister(entry_);
-
+TEST_F(ContextMenuTest, DesktopDatabaseIsRefreshedWhenAnEarlierFolderEntryGoes) {
     const QString calls = temp_ / "calls";
-    for (const char* exitCode : {"0", "1"}) {  // a failing tool is no failure either
-        SCOPED_TRACE(exitCode);
-        QFile::remove(calls);
-        const QString tool = temp_.WriteFile("bin/update-desktop-database",
-                                             "#!/bin/sh\necho \"$@\" >> '" + calls.toUtf8() +
-                                                 "'\nexit " + QByteArray(exitCode) + "\n");
-        ASSERT_TRUE(
-            QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        Register(entry_, "Synchronize with ..");
-        EXPECT_TRUE(ContextMenuExists(entry_));
-        Unregister(entry_);
-        const QByteArray folder = (dataFolder_ + "/applications").toUtf8();
-        EXPECT_EQ(ReadAll(calls), folder + "\n" + folder + "\n");
-    }
+    const QString tool = temp_.WriteFile("bin/update-desktop-database",
+                                         "#!/bin/sh\necho \"$@\" >> '" + calls.toUtf8() +
+                                             "'\nexit 1\n");  // a failing tool is no failure
+    ASSERT_TRUE(
+        QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    Register(entry_);
+    Unregister(entry_);
+    EXPECT_FALSE(Exists(calls));  // nothing of ours is in the database
+
+    temp_.WriteFile("home-data/applications/Pairwell.desktop",
+                    EarlierFolderEntry(entry_.ProgramPath));
+    Register(entry_);
+    EXPECT_EQ(ReadAll(calls), (Data("applications") + "\n").toUtf8());
 }
 
 TEST_F(ContextMenuTest, IconBesideTheProgramElseTheInstalledOne) {
@@ -338,5 +439,3 @@ TEST_F(ContextMenuTest, IconBesideTheProgramElseTheInstalledOne) {
     EXPECT_EQ(entry.VerbKey, "Tidewell");
     EXPECT_EQ(entry.ProgramPath, bin + "/mirrowen");
 }
-
-}  // namespace
