@@ -9,10 +9,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTranslator>
 
 #include "Catalog.h"
 
@@ -83,4 +85,20 @@ TEST(TranslateComponent, IgnoredClassesKeepTheirTexts) {
     EXPECT_EQ(box->text(), "Only duplicate files");
     EXPECT_EQ(button->text(), "Vorschau");
     UseLanguage("en");
+}
+
+TEST(TranslateComponent, TheToolkitsOwnTextsFollowTheInterfaceLanguage) {
+    const auto copyInEditMenus = [] { return QCoreApplication::translate("QLineEdit", "&Copy"); };
+    UseLanguage("C");
+    Catalog::LoadToolkitTranslations(*QCoreApplication::instance());
+    EXPECT_EQ(copyInEditMenus(), "&Copy");
+
+    UseLanguage("de");
+    Catalog::LoadToolkitTranslations(*QCoreApplication::instance());
+    EXPECT_EQ(copyInEditMenus(), "&Kopieren") << "Qt's German translations are not installed";
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    UseLanguage("C");
 }
