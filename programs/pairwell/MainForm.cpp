@@ -22,6 +22,7 @@
 #include "ContextMenu.h"
 #include "FileSystemOps.h"
 #include "FolderListBox.h"
+#include "Folders.h"
 #include "FormatSafe.h"
 #include "HListBox.h"
 #include "IniFiles.h"
@@ -29,6 +30,7 @@
 #include "ProgramInit.h"
 #include "StartUp.h"
 #include "TranslateComponent.h"
+#include "TwoWaySync.h"
 #include "VersionInfo.h"
 #include "WinUtils.h"
 
@@ -286,7 +288,7 @@ bool TMainForm::ContextButtonVisible() const {
 void TMainForm::ShowDirInfo() {
     const int selected = edRefDir->Selected();
     if (selected < 0) return;
-    const Sync::TDirInfo& info = folderList_.Info(selected);
+    const Sync::TDirInfo info = folderList_.Info(selected);
     edRefDir->Select(selected);
     cbSubDir->setChecked(info.SubDir);
     cbDupl->setChecked(info.Dupl);
@@ -331,15 +333,38 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    if (CurrentDir_.isEmpty()) {
-        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
-    } else {
-        // A folder without an entry yet is shown, so that a second folder can be given to it;
-        // its first run makes it an entry.
+    if (!CurrentDir_.isEmpty() && folderList_.Find(CurrentDir_) >= 0) {
         edRefDir->ShowFolder(CurrentDir_);
+    } else {
+        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
+        // A folder without an entry (from the file manager, say) gets a partner of its own,
+        // never the second folder some other pair left in the window. Asked once the window
+        // is on the screen.
+        if (!CurrentDir_.isEmpty()) QTimer::singleShot(0, this, [this] { AskForPartner(); });
     }
     ShowDirInfo();
     bbSync->setFocus();
+}
+
+void TMainForm::AskForPartner() {
+    const QString question = StringUtils::FormatSafe(
+        Catalog::gettext("Select folder to be synchronized with\r\n%s"), {CurrentDir_});
+    QString second;
+    if (!WinUtils::ConfirmDialog(question) || !SelectSecondFolder(second)) return;
+    edFilter->setEditText(kAllFiles);
+    folderList_.Add(CurrentDir_, {second, kAllFiles, true, false});
+    ChangeFirstFolder(CurrentDir_);
+}
+
+bool TMainForm::SelectSecondFolder(QString& chosen) {
+    const QString text = edSecondDir->currentText();
+    const QString start =
+        text.isEmpty() ? UserPath_ : FileUtils::NearestExistingFolder(text, UserPath_);
+    chosen = ChooseFolder(Catalog::gettext("Select second folder"), start);
+    if (chosen.isEmpty()) return false;
+    edSecondDir->setEditText(chosen);
+    edSecondDir->AddItem(chosen);
+    return true;
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
@@ -406,12 +431,8 @@ void TMainForm::btRefDirClick() {
 
 void TMainForm::btSecondDirClick() {
     edRefDir->TakeTypedFolder();
-    const QString text = edSecondDir->currentText();
-    const QString chosen =
-        ChooseFolder(Catalog::gettext("Select second folder"), text.isEmpty() ? UserPath_ : text);
-    if (chosen.isEmpty()) return;
-    edSecondDir->setEditText(chosen);
-    edSecondDir->AddItem(chosen);
+    QString chosen;
+    if (!SelectSecondFolder(chosen)) return;
     if (edFilter->HistoryList().Count() == 0) {
         edFilter->setEditText(kAllFiles);
         edFilter->AddItem(kAllFiles);

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "FolderList.h"
-#include "TwoWaySync.h"
+#include "RunHost.h"
 
 class QCheckBox;
 class QLabel;
@@ -62,6 +62,11 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
 
     // Handlers.
     void FormShow();
+    // Asks for the second folder of CurrentDir, which has no entry yet, and makes the pair an
+    // entry.
+    void AskForPartner();
+    // Lets the user choose the second folder; it goes into the box and its history.
+    bool SelectSecondFolder(QString& chosen);
     void btRefDirClick();
     void btSecondDirClick();
     void btRemoveClick();

@@ -352,25 +352,67 @@ TEST_F(MainFormTest, EscapeQuitsAndKeepsThePairShown) {
     EXPECT_EQ(StoredEntries(), QStringList({a + " -> /new"}));
 }
 
+// A folder without an entry, as the file manager passes it, gets a partner of its own, never
+// the second folder some other pair left in the window.
+TEST_F(MainFormTest, AFolderFromTheFileManagerIsAskedForItsPartner) {
+    const QString a = temp.MakeFolder("A"), a2 = temp.MakeFolder("a2");
+    const QString photos = temp.MakeFolder("Photos"), stick = temp.MakeFolder("stick");
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
+                 "\nDirectory=" + a2 + "\nFilter=*.txt\n[Directories]\nHistory0=" + a2 + "\n");
+        Start({photos});
+        TestSupport::TDialogScript script;
+        script.Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
+            EXPECT_EQ(record.Message, "Select folder to be synchronized with\r\n" + photos + "/");
+            return yes ? WinUtils::mrYes : WinUtils::mrNo;
+        });
+        if (yes) {
+            script.Then([&](QDialog& dialog, const WinUtils::TMessageRecord& record) {
+                EXPECT_EQ(record.Title, "Select second folder");
+                static_cast<QFileDialog&>(dialog).selectFile(stick);
+                return int(QDialog::Accepted);
+            });
+        }
+        auto form = Open();
+        form->show();
+        QTest::qWait(0);  // the question comes once the window is on the screen
+        auto* box = Control<TFolderListBox>(*form, "edRefDir");
+        const QString shown = yes ? photos + "/" : a;
+        EXPECT_EQ(box->currentText(), shown);
+        EXPECT_EQ(box->Selected(), box->List().Find(shown));
+        EXPECT_EQ(Control<HListBox::THistoryCombo>(*form, "edSecondDir")->currentText(),
+                  yes ? stick : a2);
+        EXPECT_EQ(Control<HListBox::THistoryCombo>(*form, "edFilter")->currentText(),
+                  yes ? "*.*" : "*.txt");
+        form->close();
+    }
+    EXPECT_EQ(StoredEntries(), QStringList({a + " -> " + a2}));  // the last start said No
+}
+
 TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
     const QString a = temp.MakeFolder("A"), b = temp.MakeFolder("B");
     const QString odd = temp.MakeFolder("odd\nname");
     WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a + "\nDirectory=" + b +
              "\n");
     Start({odd});  // as the file manager's menu passes it
+    TestSupport::TDialogScript script;
+    script.Then([](QDialog&, const WinUtils::TMessageRecord&) { return WinUtils::mrYes; })
+        .Then([&](QDialog& dialog, const WinUtils::TMessageRecord&) {
+            static_cast<QFileDialog&>(dialog).selectFile(b);
+            return int(QDialog::Accepted);
+        })
+        .Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
+            EXPECT_TRUE(record.Message.startsWith("These values were not saved in " + IniName()));
+            EXPECT_TRUE(record.Message.contains("Name=" + temp / "odd\\nname"))
+                << record.Message.toStdString();
+            return WinUtils::mrOk;
+        });
     auto form = Open();
     form->show();
-    Control<HListBox::THistoryCombo>(*form, "edSecondDir")->setEditText(b);
-    QTest::mouseClick(Control<QPushButton>(*form, "bbSync"), Qt::LeftButton);
-    ASSERT_EQ(Control<TFolderListBox>(*form, "edRefDir")->count(), 2);  // the run made it an entry
+    QTest::qWait(0);
+    ASSERT_EQ(Control<TFolderListBox>(*form, "edRefDir")->count(), 2);
 
-    TestSupport::TDialogScript script;
-    script.Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
-        EXPECT_TRUE(record.Message.startsWith("These values were not saved in " + IniName()));
-        EXPECT_TRUE(record.Message.contains("Name=" + temp / "odd\\nname"))
-            << record.Message.toStdString();
-        return WinUtils::mrOk;
-    });
     QTest::mouseClick(Control<QToolButton>(*form, "bbQuit"), Qt::LeftButton);
     form.reset();
     // The other entry, the count and the histories are written; the remembered folder stays.
@@ -378,7 +420,7 @@ TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
     const QString ini = IniText();
     EXPECT_TRUE(ini.contains("LastDir=" + a + "\n"));
     EXPECT_TRUE(ini.contains("DirCount=2\n"));
-    EXPECT_TRUE(ini.contains("[Filter]\nHistory0=*.*\n"));
+    EXPECT_TRUE(ini.contains("[Directories]\nHistory0=" + b + "\n"));
 }
 
 TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {
