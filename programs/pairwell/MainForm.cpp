@@ -584,7 +584,7 @@ void TMainForm::CopyProgress(const Sync::TCopyProgress& progress) {
     const bool last = progress.FilesDone == progress.FilesTotal;
     if (sinceProgress_.isValid() && sinceProgress_.elapsed() < kEventInterval && !last) return;
     sinceProgress_.start();
-    const QLocale locale;
+    const QLocale locale(Catalog::CurrentLanguage());  // numbers as the texts' language writes them
     const auto size = [&locale](uint64_t bytes) {
         return locale.formattedDataSize(qint64(bytes), 1, QLocale::DataSizeSIFormat);
     };
