@@ -73,6 +73,8 @@ TInputTextDialog::TInputTextDialog(QWidget* parent) : TPlacedDialog(parent) {
     // text keeps the spelling the user typed.
     TextFeld->setInsertPolicy(QComboBox::NoInsert);
     TextFeld->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // Completions are offered in a list: the text stays as typed until one is picked.
+    TextFeld->completer()->setCompletionMode(QCompleter::PopupCompletion);
     TextFeld->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     TextFeld->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Descriptor->setBuddy(TextFeld);

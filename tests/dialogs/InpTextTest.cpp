@@ -126,6 +126,8 @@ TEST(InputText, TheHistoryKeepsFifteenEntriesMostRecentFirstWithoutEmptyOnes) {
         {"empty text", full, "", Qt::Key_Return, full},
         {"cancelled", full, "new", Qt::Key_Escape, full},
         {"first entry", {}, "one", Qt::Key_Return, {"one"}},
+        // A beginning of an entry stays as typed; completion never lengthens it unasked.
+        {"beginning of an entry", {"entry long"}, "ent", Qt::Key_Return, {"ent", "entry long"}},
     };
     for (const auto& c : cases) {
         TDialogScript script;
