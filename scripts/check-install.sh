@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what an installation puts on a machine: launchers, metainfo and manual pages valid,
 # the Debian package built with everything in it, and the program installed under a temporary
-# prefix running from there, German included.
+# prefix running from there, German included, and registering its context menu with itself.
 #   scripts/check-install.sh [BUILD]      (after scripts/test.sh has built BUILD)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,3 +51,31 @@ HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LC_ALL=C DISPLAY= WAYLAND_DIS
 grep -q "^  Kopiert: file.txt" "$work/home/.config/Quillonsoft/pairwell.log"
 cmp "$work/A/file.txt" "$work/B/file.txt"
 echo "installed program: runs from its prefix, in German"
+
+# The installed program registers the folder context menu with itself and its installed icon:
+# started on a virtual display, its context button clicked (the buttons keep to the window's
+# right edge) and the question answered Yes.
+display=:$((80 + RANDOM % 19))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share LC_ALL=C \
+  QT_QPA_PLATFORM=xcb "$work/prefix/bin/pairwell" >/dev/null 2>&1 &
+program=$!
+window=$(timeout 30 xdotool search --sync --name "^Synchronize folders" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+sleep 1
+xdotool mousemove $((X + WIDTH - 82)) $((Y + 165)) click 1
+sleep 1
+xdotool key Return
+record=$work/home/.local/share/pairwell-mirrowen/context-menu/Pairwell.list
+for _ in $(seq 50); do [ -f "$record" ] && break; sleep 0.1; done
+kill -TERM $program
+wait $program || true
+[ -f "$record" ] || { echo "the installed program did not register its context menu" >&2; exit 1; }
+actions=$work/home/.local/share/kio/servicemenus/Pairwell.desktop
+grep -q "Exec=\"$work/prefix/bin/pairwell\" %f" "$actions"
+grep -q "Icon=$work/prefix/share/pairwell-mirrowen/icons/pairwell.png" "$actions"
+echo "installed program: registers the folder context menu with itself"

@@ -14,7 +14,7 @@ packages=(
   xdg-utils desktop-file-utils           # the context-menu test asks which program opens folders
   rsync unison time eatmydata            # peers, peak-memory timing and unflushed runs for the benchmarks
   desktop-file-utils appstream man-db    # checks of the launchers, metainfo and manual pages
-  dpkg-dev file                          # the Debian package and its dependencies
+  dpkg-dev file xdotool                  # the Debian package, and its program clicked on a virtual display
 )
 
 missing=()
