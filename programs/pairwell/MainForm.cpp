@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -28,6 +27,8 @@
 #include "IniFiles.h"
 #include "LogList.h"
 #include "ProgramInit.h"
+#include "SelectFromListDlg.h"
+#include "ShellDirDlg.h"
 #include "StartUp.h"
 #include "TranslateComponent.h"
 #include "TwoWaySync.h"
@@ -42,6 +43,9 @@ const QString kConfig = QStringLiteral("Config");
 const QString kAllFiles = QStringLiteral("*.*");
 const QString kContact = QStringLiteral("info@quillonsoft.example");
 constexpr int kHistoryLength = 15;
+// The filter as a list: masks separated by ";", a mask with blanks or ";" in double quotes.
+constexpr QChar kMaskSeparator = u';';
+constexpr QChar kMaskQuote = u'"';
 // While a run works, the window looks at its events this often (milliseconds): often enough to
 // repaint and to take a stop request at once, seldom enough to cost the run nothing.
 constexpr int kEventInterval = 50;
@@ -108,8 +112,6 @@ void TMainForm::BuildControls() {
     edFilter->SetMaxItems(kHistoryLength);
     edFilter->setToolTip(N_("Use \";\" to separate multiple conditions"));
     bbFilter = SmallButton(central, QStyle::SP_FileDialogDetailedView, N_("Edit file filter"));
-    // The filter is edited in its box until the list editor is there.
-    bbFilter->setEnabled(false);
     cbSubDir = new QCheckBox(N_("Include subdirectories"), central);
     cbSubDir->setChecked(true);
     cbDupl = new QCheckBox(N_("Only duplicate files"), central);
@@ -219,6 +221,7 @@ void TMainForm::BuildControls() {
     connect(bbRefDir, &QToolButton::clicked, this, [this] { btRefDirClick(); });
     connect(bbSecondDir, &QToolButton::clicked, this, [this] { btSecondDirClick(); });
     connect(bbRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
+    connect(bbFilter, &QToolButton::clicked, this, [this] { btFilterClick(); });
     connect(cbSubDir, &QCheckBox::clicked, this, [this] { cbSubDirClick(); });
     connect(bbInfo, &QToolButton::clicked, this, [this] { btnInfoClick(); });
     connect(bbQuit, &QToolButton::clicked, this, [this] { bbQuitClick(); });
@@ -333,14 +336,18 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    if (!CurrentDir_.isEmpty() && folderList_.Find(CurrentDir_) >= 0) {
+    if (CurrentDir_.isEmpty()) {
+        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
+    } else if (folderList_.Find(CurrentDir_) >= 0) {
         edRefDir->ShowFolder(CurrentDir_);
     } else {
-        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
         // A folder without an entry (from the file manager, say) gets a partner of its own,
-        // never the second folder some other pair left in the window. Asked once the window
-        // is on the screen.
-        if (!CurrentDir_.isEmpty()) QTimer::singleShot(0, this, [this] { AskForPartner(); });
+        // never the second folder some other pair left in the window. The folder is shown,
+        // with no entry selected, while the question is asked once the window is on the
+        // screen.
+        edRefDir->ShowFolder(CurrentDir_);
+        QTimer::singleShot(0, this, [this] { AskForPartner(); });
+        return;
     }
     ShowDirInfo();
     bbSync->setFocus();
@@ -350,18 +357,22 @@ void TMainForm::AskForPartner() {
     const QString question = StringUtils::FormatSafe(
         Catalog::gettext("Select folder to be synchronized with\r\n%s"), {CurrentDir_});
     QString second;
-    if (!WinUtils::ConfirmDialog(question) || !SelectSecondFolder(second)) return;
-    edFilter->setEditText(kAllFiles);
-    folderList_.Add(CurrentDir_, {second, kAllFiles, true, false});
-    ChangeFirstFolder(CurrentDir_);
+    if (WinUtils::ConfirmDialog(question) && SelectSecondFolder(second)) {
+        edFilter->setEditText(kAllFiles);
+        folderList_.Add(CurrentDir_, {edSecondDir->currentText(), kAllFiles, true, false});
+        edRefDir->ShowFolder(CurrentDir_);
+    } else {
+        edRefDir->Select(folderList_.Count() > 0 ? 0 : -1);
+    }
+    ShowDirInfo();
+    bbSync->setFocus();
 }
 
 bool TMainForm::SelectSecondFolder(QString& chosen) {
     const QString text = edSecondDir->currentText();
-    const QString start =
-        text.isEmpty() ? UserPath_ : FileUtils::NearestExistingFolder(text, UserPath_);
-    chosen = ChooseFolder(Catalog::gettext("Select second folder"), start);
-    if (chosen.isEmpty()) return false;
+    chosen = text.isEmpty() ? UserPath_ : FileUtils::NearestExistingFolder(text, UserPath_);
+    if (!ChooseFolder(Catalog::gettext("Select second folder"), edRefDir->currentText(), chosen))
+        return false;
     edSecondDir->setEditText(chosen);
     edSecondDir->AddItem(chosen);
     return true;
@@ -404,16 +415,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // ---- handlers ----
 
-QString TMainForm::ChooseFolder(const QString& title, const QString& start) {
-    QFileDialog dialog(this, title, start);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);  // answerable in tests
-    WinUtils::TMessageRecord record;
-    record.Title = title;
-    record.Message = start;
-    if (WinUtils::ExecModal(dialog, record) != QDialog::Accepted) return QString();
-    return dialog.selectedFiles().value(0);
+bool TMainForm::ChooseFolder(const QString& title, const QString& homeDir, QString& folder) {
+    ShellDirDlg::TShellDirDialog* dialog = ShellDirDlg::TShellDirDialog::Instance();
+    Q_ASSERT(dialog != nullptr);  // the entry routine makes it before the window is shown
+    return dialog->Execute(title, /*Hidden=*/true, /*FileView=*/true, /*ZipAsFiles=*/true, homeDir,
+                           folder);
 }
 
 void TMainForm::btRefDirClick() {
@@ -422,9 +428,10 @@ void TMainForm::btRefDirClick() {
     if (start.isEmpty()) start = edSecondDir->currentText();
     if (start.isEmpty()) start = UserPath_;
     SaveDirInfo();
-    const QString chosen = ChooseFolder(Catalog::gettext("Select first folder"), start);
-    if (chosen.isEmpty()) return;
-    // A new first folder starts with the values shown.
+    QString chosen = start;
+    if (!ChooseFolder(Catalog::gettext("Select first folder"), QString(), chosen)) return;
+    // A new first folder starts with the values shown. Either way its entry is selected, so
+    // that what the user edits next lands on the pair shown.
     if (folderList_.Find(chosen) < 0) folderList_.Add(chosen, DirInfoFromControls());
     ChangeFirstFolder(chosen);
 }
@@ -443,6 +450,27 @@ void TMainForm::btSecondDirClick() {
         info.DirName = chosen;
         folderList_.SetInfo(selected, info);
     }
+}
+
+void TMainForm::btFilterClick() {
+    edRefDir->TakeTypedFolder();
+    QStringList masks =
+        StringUtils::ReadDelimitedText(edFilter->currentText(), kMaskSeparator, kMaskQuote);
+    QString chosen;
+    const int answer = SelectFromListDlg::TSelectFromListDialog::Instance()->Execute(
+        WinUtils::BottomRightPos(bbFilter, QPoint(5, 5)), windowTitle(),
+        Catalog::gettext("File filter:"), QString(),
+        SelectFromListDlg::soEdit | SelectFromListDlg::soOrder, 0, StringUtils::tcLower, kAllFiles,
+        masks, chosen, /*ShowCancel=*/true, SelectFromListDlg::TCheckEntry());
+    if (answer != WinUtils::mrOk) return;
+    const QString filter = StringUtils::WriteDelimitedText(masks, kMaskSeparator, kMaskQuote);
+    edFilter->setEditText(filter);
+    edFilter->AddItem(filter);
+    const int selected = edRefDir->Selected();
+    if (selected < 0) return;
+    Sync::TDirInfo info = folderList_.Info(selected);
+    info.Filter = filter;
+    folderList_.SetInfo(selected, info);
 }
 
 void TMainForm::btRemoveClick() {

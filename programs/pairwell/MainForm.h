@@ -69,6 +69,8 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     bool SelectSecondFolder(QString& chosen);
     void btRefDirClick();
     void btSecondDirClick();
+    // Edits the filter as a list of masks.
+    void btFilterClick();
     void btRemoveClick();
     void cbSubDirClick();
     void btnInfoClick();
@@ -90,8 +92,9 @@ class TMainForm : public QMainWindow, private Sync::TRunHost {
     void CopyProgress(const Sync::TCopyProgress& progress) override;
     bool StopRequested() const override { return !Running_; }
 
-    // A folder chosen by the user, or an empty text.
-    QString ChooseFolder(const QString& title, const QString& start);
+    // The folder dialog, started at `folder`, which receives the chosen folder; false when
+    // cancelled.
+    bool ChooseFolder(const QString& title, const QString& homeDir, QString& folder);
 
     QString ProgVersDate_;
     QString AppPath_;

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "BuildVersion.h"
 #include "ContextMenu.h"
@@ -10,10 +11,12 @@
 #include "MainForm.h"
 #include "ProgramInit.h"
 #include "SelectFromListDlg.h"
+#include "ShellDirDlg.h"
 #include "StartUp.h"
 #include "TerminationRequest.h"
 #include "TranslateComponent.h"
 #include "UnattendedRun.h"
+#include "WinUtils.h"
 
 namespace {
 
@@ -96,10 +99,15 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     {
         TMainForm mainForm;
-        // The program's one list editor, for the window's dialogs.
+        // The program's one folder dialog and one list editor, for the window's choices.
+        const auto folderDialog = ShellDirDlg::TShellDirDialog::CreateInstance();
         const auto listEditor = SelectFromListDlg::TSelectFromListDialog::CreateInstance();
-        // A logout or a kill closes the window properly, so the settings are kept.
-        Platform::OnTerminationRequest(&mainForm, [&mainForm] { mainForm.close(); });
+        // A logout or a kill closes the window properly, so the settings are kept; a question
+        // on the screen is cancelled first, and the window closes once it has returned.
+        Platform::OnTerminationRequest(&mainForm, [&mainForm] {
+            WinUtils::CancelModalDialogs();
+            QTimer::singleShot(0, &mainForm, &QWidget::close);
+        });
         mainForm.show();
         exitCode = application.exec();
     }  // the histories are written, if closing the window did not

@@ -207,6 +207,13 @@ int ExecModal(QDialog& dialog, TMessageRecord record) {
     return dialog.result();
 }
 
+void CancelModalDialogs() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal()) dialog->reject();
+    }
+}
+
 TPlacedDialog::TPlacedDialog(QWidget* parent) : QDialog(parent) {}
 
 void TPlacedDialog::reject() {

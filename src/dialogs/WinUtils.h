@@ -119,6 +119,10 @@ void SetMessageAnswerer(TMessageAnswerer answerer);  // an empty answerer remove
 // the answerer when one is set. `record` describes the dialog; its Buttons are filled in here.
 int ExecModal(QDialog& dialog, TMessageRecord record);
 
+// Cancels every modal dialog on the screen, as its close button would, so that a window
+// waiting for an answer can be closed (a logout, a kill).
+void CancelModalDialogs();
+
 // A modal dialog of this layer: it takes its place (PlaceForm) each time it is shown, once it
 // knows its size, and closing it by its close button or Escape answers mrCancel.
 class TPlacedDialog : public QDialog {

@@ -10,8 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -29,6 +29,8 @@
 #include "LogList.h"
 #include "ProgramInit.h"
 #include "ScopedEnvironment.h"
+#include "SelectFromListDlg.h"
+#include "ShellDirDlg.h"
 #include "TempFolder.h"
 #include "WinUtils.h"
 
@@ -44,8 +46,15 @@ class MainFormTest : public ::testing::Test {
         environment.Set("XDG_CONFIG_HOME", temp / "home/.config");
         environment.Set("XDG_DATA_HOME", temp / "home/.local/share");
         Start({});
+        // As the entry routine makes them, after the window's start-up.
+        folderDialog = ShellDirDlg::TShellDirDialog::CreateInstance();
+        listEditor = SelectFromListDlg::TSelectFromListDialog::CreateInstance();
     }
-    void TearDown() override { Platform::SetFaultHook({}); }
+    void TearDown() override {
+        Platform::SetFaultHook({});
+        listEditor.reset();
+        folderDialog.reset();
+    }
 
     // The program as started with these arguments; the window is made by Open.
     void Start(const QStringList& arguments) {
@@ -77,8 +86,19 @@ class MainFormTest : public ::testing::Test {
         return control;
     }
 
+    // The stored entry of that folder.
+    Sync::TDirInfo StoredEntry(const QString& folder) const {
+        Sync::TFolderList list({"RefDir", true});
+        list.Load(IniFiles::TIniFile(IniName()));
+        const int index = list.Find(folder);
+        EXPECT_GE(index, 0) << folder.toStdString();
+        return index >= 0 ? list.Info(index) : Sync::TDirInfo();
+    }
+
     TempFolder temp;
     TestSupport::ScopedEnvironment environment;
+    std::unique_ptr<ShellDirDlg::TShellDirDialog> folderDialog;
+    std::unique_ptr<SelectFromListDlg::TSelectFromListDialog> listEditor;
 };
 
 QString Entries(TFolderListBox* box) {
@@ -86,6 +106,19 @@ QString Entries(TFolderListBox* box) {
     for (int i = 0; i < box->count(); ++i)
         names << box->itemText(i);
     return names.join(',');
+}
+
+// Answers the folder dialog: checks its title, types the folder into its path box and
+// presses OK.
+TestSupport::TDialogStep ChooseFolder(const QString& title, const QString& folder) {
+    return [title, folder](QDialog& dialog, const WinUtils::TMessageRecord& record) {
+        EXPECT_EQ(record.Kind, WinUtils::dkShellDir);
+        EXPECT_EQ(record.Title, title);
+        QLineEdit* edit = dialog.findChild<QComboBox*>("cbxSelectedDir")->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, folder);
+        return TestSupport::Click(dialog, "OK");
+    };
 }
 
 // Replaces what the box shows by `text`, typed as a user types it.
@@ -285,11 +318,7 @@ TEST_F(MainFormTest, ThePairShownIsThePairStoredWhicheverWayTheFirstFolderChange
         {"the folder button",
          [c](TMainForm& form, TFolderListBox*) {
              TestSupport::TDialogScript script;
-             script.Then([c](QDialog& dialog, const WinUtils::TMessageRecord& record) {
-                 EXPECT_EQ(record.Title, "Select first folder");
-                 static_cast<QFileDialog&>(dialog).selectFile(c);
-                 return int(QDialog::Accepted);
-             });
+             script.Then(ChooseFolder("Select first folder", c));
              QTest::mouseClick(Control<QToolButton>(form, "bbRefDir"), Qt::LeftButton);
          },
          {a + " -> " + a2, b + " -> " + edited, c + " -> " + c2},
@@ -353,27 +382,21 @@ TEST_F(MainFormTest, EscapeQuitsAndKeepsThePairShown) {
 }
 
 // A folder without an entry, as the file manager passes it, gets a partner of its own, never
-// the second folder some other pair left in the window.
+// the second folder some other pair left in the window; the other pair stays as it was.
 TEST_F(MainFormTest, AFolderFromTheFileManagerIsAskedForItsPartner) {
     const QString a = temp.MakeFolder("A"), a2 = temp.MakeFolder("a2");
     const QString photos = temp.MakeFolder("Photos"), stick = temp.MakeFolder("stick");
     for (const bool yes : {true, false}) {
         SCOPED_TRACE(yes ? "Yes" : "No");
-        WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
-                 "\nDirectory=" + a2 + "\nFilter=*.txt\n[Directories]\nHistory0=" + a2 + "\n");
+        WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a + "\nDirectory=" +
+                 a2 + "\nFilter=*.txt\nDuplicates=1\n[Directories]\nHistory0=" + a2 + "\n");
         Start({photos});
         TestSupport::TDialogScript script;
         script.Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
             EXPECT_EQ(record.Message, "Select folder to be synchronized with\r\n" + photos + "/");
             return yes ? WinUtils::mrYes : WinUtils::mrNo;
         });
-        if (yes) {
-            script.Then([&](QDialog& dialog, const WinUtils::TMessageRecord& record) {
-                EXPECT_EQ(record.Title, "Select second folder");
-                static_cast<QFileDialog&>(dialog).selectFile(stick);
-                return int(QDialog::Accepted);
-            });
-        }
+        if (yes) script.Then(ChooseFolder("Select second folder", stick));
         auto form = Open();
         form->show();
         QTest::qWait(0);  // the question comes once the window is on the screen
@@ -382,12 +405,94 @@ TEST_F(MainFormTest, AFolderFromTheFileManagerIsAskedForItsPartner) {
         EXPECT_EQ(box->currentText(), shown);
         EXPECT_EQ(box->Selected(), box->List().Find(shown));
         EXPECT_EQ(Control<HListBox::THistoryCombo>(*form, "edSecondDir")->currentText(),
-                  yes ? stick : a2);
+                  yes ? stick + "/" : a2);
         EXPECT_EQ(Control<HListBox::THistoryCombo>(*form, "edFilter")->currentText(),
                   yes ? "*.*" : "*.txt");
-        form->close();
+        EXPECT_EQ(Control<QCheckBox>(*form, "cbSubDir")->isChecked(), true);
+        EXPECT_EQ(Control<QCheckBox>(*form, "cbDupl")->isChecked(), !yes);
+        QTest::mouseClick(Control<QToolButton>(*form, "bbQuit"), Qt::LeftButton);
+        form.reset();
+
+        QStringList expected = {a + " -> " + a2};
+        if (yes) expected << photos + "/ -> " + stick + "/";
+        EXPECT_EQ(StoredEntries(), expected);
+        EXPECT_EQ(StoredEntry(a), (Sync::TDirInfo{a2, "*.txt", true, true}));
+        if (yes) {
+            EXPECT_EQ(StoredEntry(photos), (Sync::TDirInfo{stick + "/", "*.*", true, false}));
+        }
+        EXPECT_TRUE(IniText().contains("LastDir=" + shown + "\n"));
     }
-    EXPECT_EQ(StoredEntries(), QStringList({a + " -> " + a2}));  // the last start said No
+}
+
+// The filter is edited as a list of masks in the list editor beside its button; what comes back
+// is lower case, joined with ";" and quoted where a mask holds a blank.
+TEST_F(MainFormTest, TheFilterIsEditedAsAListAndStoredWhereItIsShown) {
+    const QString a = temp.MakeFolder("A");
+    for (const bool ok : {true, false}) {
+        SCOPED_TRACE(ok ? "OK" : "Cancel");
+        WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
+                 "\nDirectory=/b\nFilter=*.TXT\n[Filter]\nHistory0=*.pdf\n");
+        auto form = Open();
+        form->show();
+        auto* filter = Control<HListBox::THistoryCombo>(*form, "edFilter");
+        auto* button = Control<QToolButton>(*form, "bbFilter");
+        TestSupport::TDialogScript script;
+        script.Then([&](QDialog& dialog, const WinUtils::TMessageRecord& record) {
+            EXPECT_EQ(record.Kind, WinUtils::dkSelectFromList);
+            EXPECT_EQ(record.Title, form->windowTitle());
+            EXPECT_EQ(record.Message, "File filter:");
+            EXPECT_EQ(dialog.pos(), WinUtils::BottomRightPos(button, QPoint(5, 5)));
+            auto* list = dialog.findChild<QListWidget*>("lbxStringList");
+            EXPECT_EQ(list->count(), 1);
+            EXPECT_EQ(list->item(0)->text(), "*.TXT");
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnInsert"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("btnInsert"), Qt::LeftButton);
+            return TestSupport::Click(dialog, ok ? "OK" : "Cancel");
+        });
+        for (const QString mask : {"*.doc", "My Notes*.md"}) {
+            script.Then([mask](QDialog& input, const WinUtils::TMessageRecord& record) {
+                EXPECT_EQ(record.Kind, WinUtils::dkInputText);
+                QLineEdit* edit = input.findChild<QComboBox*>("TextFeld")->lineEdit();
+                edit->clear();
+                QTest::keyClicks(edit, mask);
+                QTest::keyClick(edit, Qt::Key_Return);
+                return WinUtils::kAnswerFromBox;
+            });
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+
+        const QString expected = ok ? "*.txt;*.doc;\"my notes*.md\"" : "*.TXT";
+        EXPECT_EQ(filter->currentText(), expected);
+        EXPECT_EQ(filter->HistoryList().Texts(),
+                  ok ? QStringList({expected, "*.pdf"}) : QStringList({"*.pdf"}));
+        form.reset();
+        EXPECT_EQ(StoredEntry(a).Filter, expected);
+    }
+}
+
+// A new first folder chosen with the folder button gets its entry selected: the second folder
+// chosen next is its partner, and the entry shown before keeps its own.
+TEST_F(MainFormTest, ASecondFolderChosenAfterANewFirstFolderBelongsToIt) {
+    const QString a = temp.MakeFolder("A"), a2 = temp.MakeFolder("a2");
+    const QString fresh = temp.MakeFolder("fresh"), partner = temp.MakeFolder("partner");
+    WriteIni("[Config]\nLastDir=" + a + "\nDirCount=1\n[RefDir00]\nName=" + a +
+             "\nDirectory=" + a2 + "\nFilter=*.txt\n");
+    auto form = Open();
+    form->show();
+    {
+        TestSupport::TDialogScript script;
+        script.Then(ChooseFolder("Select first folder", fresh))
+            .Then(ChooseFolder("Select second folder", partner));
+        QTest::mouseClick(Control<QToolButton>(*form, "bbRefDir"), Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(*form, "bbSecondDir"), Qt::LeftButton);
+    }
+    auto* box = Control<TFolderListBox>(*form, "edRefDir");
+    EXPECT_EQ(box->currentText(), fresh + "/");
+    EXPECT_EQ(box->Selected(), box->List().Find(fresh));
+    form.reset();
+    EXPECT_EQ(StoredEntries(), QStringList({a + " -> " + a2, fresh + "/ -> " + partner + "/"}));
+    EXPECT_EQ(StoredEntry(a), (Sync::TDirInfo{a2, "*.txt", true, false}));
+    EXPECT_EQ(StoredEntry(fresh).Filter, "*.txt");  // it started with the values shown
 }
 
 TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
@@ -398,10 +503,7 @@ TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
     Start({odd});  // as the file manager's menu passes it
     TestSupport::TDialogScript script;
     script.Then([](QDialog&, const WinUtils::TMessageRecord&) { return WinUtils::mrYes; })
-        .Then([&](QDialog& dialog, const WinUtils::TMessageRecord&) {
-            static_cast<QFileDialog&>(dialog).selectFile(b);
-            return int(QDialog::Accepted);
-        })
+        .Then(ChooseFolder("Select second folder", b))
         .Then([&](QDialog&, const WinUtils::TMessageRecord& record) {
             EXPECT_TRUE(record.Message.startsWith("These values were not saved in " + IniName()));
             EXPECT_TRUE(record.Message.contains("Name=" + temp / "odd\\nname"))
@@ -420,7 +522,7 @@ TEST_F(MainFormTest, AFolderNameWithALineBreakCostsOnlyItself) {
     const QString ini = IniText();
     EXPECT_TRUE(ini.contains("LastDir=" + a + "\n"));
     EXPECT_TRUE(ini.contains("DirCount=2\n"));
-    EXPECT_TRUE(ini.contains("[Directories]\nHistory0=" + b + "\n"));
+    EXPECT_TRUE(ini.contains("[Directories]\nHistory0=" + b + "/\n"));
 }
 
 TEST_F(MainFormTest, RunFromTheWindowReportsAndTurnsStartIntoStop) {

@@ -262,3 +262,23 @@ TEST_F(PairwellTest, GermanReportOnAMachineWithOnlyTheCLocale) {
     EXPECT_EQ(lines[3], "=> Verzeichnis durchsuchen: " + first + "/");
     EXPECT_TRUE(lines.contains("Dateien wurden kopiert: 0 <=> 1"));
 }
+
+// The file manager starts the program with the folder the user clicked: a folder with an entry
+// shows its pair; a folder without one is asked for its partner, and a logout while the question
+// is open answers it as No and keeps the settings whole.
+TEST_F(PairwellTest, AFolderFromTheFileManagerIsShownOrAskedFor) {
+    const QString other = temp.MakeFolder("C"), clicked = temp.MakeFolder("Photos");
+    for (const QString& argument : {first, clicked}) {
+        SCOPED_TRACE(argument.toStdString());
+        temp.WriteFile("home/.config/Quillonsoft/pairwell.ini",
+                       ("[Config]\nLastDir=" + other + "\nDirCount=2\n[RefDir00]\nName=" + first +
+                        "\nDirectory=" + second + "\nFilter=*.*\n[RefDir01]\nName=" + other +
+                        "\nDirectory=" + second + "\nFilter=*.txt\n")
+                           .toUtf8());
+        EXPECT_TRUE(OpensWindow({argument}));
+        const QString ini = QString::fromUtf8(ReadAll(IniName()));
+        EXPECT_TRUE(ini.contains("LastDir=" + first + "\n")) << ini.toStdString();
+        EXPECT_TRUE(ini.contains("DirCount=2\n"));
+        EXPECT_FALSE(ini.contains("Name=" + clicked));
+    }
+}
