@@ -44,7 +44,8 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
     const QString refusal =
         RefuseRun(bases_[kDestination], bases_[kSource], inputs.IncludeSubdirectories,
                   inputs.Filter, filter, texts, baseIds_);
-    if (!refusal.isEmpty()) {
+    refused_ = !refusal.isEmpty();
+    if (refused_) {
         log.NoteError();
         host_.ShowError(refusal);
     } else {

@@ -37,6 +37,8 @@ class TOneWaySync {
 
     // True when the last run logged an error line or refused its folders.
     bool ErrorsLogged() const { return errorsLogged_; }
+    // True when the last run refused its folders and did nothing.
+    bool Refused() const { return refused_; }
     unsigned Copied() const { return copied_; }
 
   private:
@@ -66,4 +68,5 @@ class TOneWaySync {
     std::vector<TFound> found_;
     unsigned copied_ = 0;
     bool errorsLogged_ = false;
+    bool refused_ = false;
 };

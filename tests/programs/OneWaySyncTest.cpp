@@ -35,12 +35,14 @@ class OneWaySyncTest : public ::testing::Test {
         run.DoSync(inputs);
         host.IsRunning = false;
         errorsLogged = run.ErrorsLogged();
+        refused = run.Refused();
     }
 
     TempFolder temp;
     TOneWayInputs inputs;
     TestSupport::RecordingHost host;
     bool errorsLogged = false;
+    bool refused = false;
 };
 
 }  // namespace
@@ -55,6 +57,7 @@ TEST_F(OneWaySyncTest, IdenticalFoldersCopyNothingButCountEveryFileFound) {
                                      "=> Copy files:", "  0 files copied", ""}));
     EXPECT_EQ(host.Status, "Status: 0 files copied");
     EXPECT_FALSE(errorsLogged);
+    EXPECT_FALSE(refused);
 }
 
 // A missing file is copied unless only existing files are to be replaced; a newer destination
@@ -134,6 +137,7 @@ TEST_F(OneWaySyncTest, RefusedRunsLeaveTheLogAndStatusAlone) {
         EXPECT_EQ(host.Errors, QStringList({c.error}));
         EXPECT_EQ(host.Log, QStringList({"earlier line"}));
         EXPECT_EQ(host.Status, "earlier status");
+        EXPECT_TRUE(refused);
     }
 }
 
