@@ -22,6 +22,7 @@ Window::TPairWindowPlan PairwellPlan() {
     Window::TPairWindowPlan plan;
     plan.ProgramName = N_("Synchronize folders");
     plan.DefaultVersion = QStringLiteral("1.0");
+    plan.DesignSize = QSize(601, 434);
     plan.VerbKey = ContextMenu::kPairwellVerbKey;
     plan.FolderList = kPairwellFolderList;
     plan.PartnerHistory = QStringLiteral("Directories");

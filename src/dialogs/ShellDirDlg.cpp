@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHash>
@@ -52,6 +53,9 @@ namespace ShellDirDlg {
 using Catalog::N_;
 
 namespace {
+
+// The room a title bar takes beside its text: the icon and the window buttons.
+constexpr int kTitleBarButtons = 140;
 
 // Design sizes at 96 dots per inch.
 constexpr int kClientWidth = 801;
@@ -445,6 +449,11 @@ bool TShellDirDialog::Execute(const QString& ATitle, bool Hidden, bool FileView,
     ShowTreePathInBox();
     cbxFiles->setVisible(FileView);
     ApplyFileView(FileView && cbxFiles->isChecked());
+    // A long title (a German one, say) is read whole in the title bar, beside its buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(ATitle) + kTitleBarButtons;
+    if (width() < titleWidth) resize(titleWidth, height());
 
     const int result = WinUtils::ExecModal(
         *this, WinUtils::TMessageRecord{.Title = ATitle,

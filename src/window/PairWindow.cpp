@@ -227,7 +227,7 @@ void TPairWindow::Arrange() {
         setTabOrder(previous, action);
         previous = action;
     }
-    resize(601, 434);
+    resize(plan_.DesignSize);
 }
 
 // ---- settings ----

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 #include "FolderList.h"
@@ -32,6 +33,7 @@ namespace Window {
 struct TPairWindowPlan {
     QString ProgramName;     // the caption, translated: "Synchronize folders"
     QString DefaultVersion;  // when the program file carries no version
+    QSize DesignSize;        // of the window before the settings give it another
     QString VerbKey;         // of the context-menu entry
     Sync::TFolderListLayout FolderList;
     QString PartnerHistory;  // the settings section of the partner box's history

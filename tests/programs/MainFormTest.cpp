@@ -31,74 +31,25 @@
 #include "ScopedEnvironment.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "StartUp.h"
 #include "TempFolder.h"
 #include "WinUtils.h"
+#include "WindowTesting.h"
 
+using TestSupport::ChooseFolder;
+using TestSupport::OnSourceOpened;
+using TestSupport::PostClick;
 using TestSupport::ReadAll;
 using TestSupport::TempFolder;
+using TestSupport::TypeInto;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public TestSupport::WindowTest {
   protected:
-    void SetUp() override {
-        environment.Set("HOME", temp / "home");
-        environment.Set("XDG_CONFIG_HOME", temp / "home/.config");
-        environment.Set("XDG_DATA_HOME", temp / "home/.local/share");
-        Start({});
-        // As the entry routine makes them, after the window's start-up.
-        folderDialog = ShellDirDlg::TShellDirDialog::CreateInstance();
-        listEditor = SelectFromListDlg::TSelectFromListDialog::CreateInstance();
-    }
-    void TearDown() override {
-        Platform::SetFaultHook({});
-        listEditor.reset();
-        folderDialog.reset();
-    }
-
-    // The program as started with these arguments; the window is made by Open.
-    void Start(const QStringList& arguments) {
-        ProgramInit::SetProcessForTesting("/opt/pw/bin/pairwell", arguments);
-        ProgramInit::InitProgram("Quillonsoft", QString(), {"runtime10", "units"});
-    }
+    MainFormTest() : WindowTest("pairwell", kPairwellFolderList) {}
 
     std::unique_ptr<TMainForm> Open() { return std::make_unique<TMainForm>(); }
-
-    QString IniName() const { return temp / "home/.config/Quillonsoft/pairwell.ini"; }
-    QString IniText() const { return QString::fromUtf8(ReadAll(IniName())); }
-    void WriteIni(const QString& text) {
-        temp.WriteFile("home/.config/Quillonsoft/pairwell.ini", text.toUtf8());
-    }
-    // The stored entries as "first -> second", in list order.
-    QStringList StoredEntries() const {
-        Sync::TFolderList list({"RefDir", true});
-        list.Load(IniFiles::TIniFile(IniName()));
-        QStringList entries;
-        for (int i = 0; i < list.Count(); ++i)
-            entries << list.Name(i) + " -> " + list.Info(i).DirName;
-        return entries;
-    }
-
-    template <class T>
-    static T* Control(TMainForm& form, const char* name) {
-        T* control = form.findChild<T*>(name);
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    // The stored entry of that folder.
-    Sync::TDirInfo StoredEntry(const QString& folder) const {
-        Sync::TFolderList list({"RefDir", true});
-        list.Load(IniFiles::TIniFile(IniName()));
-        const int index = list.Find(folder);
-        EXPECT_GE(index, 0) << folder.toStdString();
-        return index >= 0 ? list.Info(index) : Sync::TDirInfo();
-    }
-
-    TempFolder temp;
-    TestSupport::ScopedEnvironment environment;
-    std::unique_ptr<ShellDirDlg::TShellDirDialog> folderDialog;
-    std::unique_ptr<SelectFromListDlg::TSelectFromListDialog> listEditor;
 };
 
 QString Entries(TFolderListBox* box) {
@@ -106,55 +57,6 @@ QString Entries(TFolderListBox* box) {
     for (int i = 0; i < box->count(); ++i)
         names << box->itemText(i);
     return names.join(',');
-}
-
-// Answers the folder dialog: checks its title, types the folder into its path box and
-// presses OK.
-TestSupport::TDialogStep ChooseFolder(const QString& title, const QString& folder) {
-    return [title, folder](QDialog& dialog, const WinUtils::TMessageRecord& record) {
-        EXPECT_EQ(record.Kind, WinUtils::dkShellDir);
-        EXPECT_EQ(record.Title, title);
-        QLineEdit* edit = dialog.findChild<QComboBox*>("cbxSelectedDir")->lineEdit();
-        edit->clear();
-        QTest::keyClicks(edit, folder);
-        return TestSupport::Click(dialog, "OK");
-    };
-}
-
-// Replaces what the box shows by `text`, typed as a user types it.
-void TypeInto(QComboBox* box, const QString& text) {
-    box->setFocus();
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), text);
-}
-
-// Calls `action` when the copy engine opens the `n`-th source file below `folder`.
-class OnSourceOpened {
-  public:
-    OnSourceOpened(const QString& folder, int n, std::function<void()> action) {
-        Platform::SetFaultHook([=, this](Platform::FaultPoint point, const QString& path) {
-            if (point == Platform::FaultPoint::Open && path.startsWith(folder) && ++opened_ == n)
-                action();
-            return Platform::ErrorCode(0);
-        });
-    }
-    ~OnSourceOpened() { Platform::SetFaultHook({}); }
-
-  private:
-    int opened_ = 0;
-};
-
-// A click on the button as the window system delivers it: queued, until the window next looks
-// at its events.
-void PostClick(QWidget* button) {
-    const QPointF centre = QRectF(button->rect()).center();
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(
-            button,
-            new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                            Qt::NoModifier));
-    }
 }
 
 }  // namespace

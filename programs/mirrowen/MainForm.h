@@ -1,0 +1,26 @@
+// The main window of Mirrowen: the shared pair window with the folder to be synchronized (the
+// destination) and the folder it is synchronized with (the source), "Replace only existing
+// files", and the one button that starts and stops one-way runs.
+#pragma once
+
+#include "PairWindow.h"
+
+class QCheckBox;
+class QPushButton;
+
+class TMainForm : public Window::TPairWindow {
+    Q_OBJECT
+
+  public:
+    // Builds and translates the window, reads the settings and the first parameter.
+    explicit TMainForm(QWidget* parent = nullptr);
+
+  private:
+    // A folder from the file manager gets its source chosen at once, without a question.
+    bool WantsPartnerFor(const QString& folder) override;
+
+    void bbCopyClick();
+
+    QCheckBox* cbRepl = nullptr;  // never stored: clear at every start
+    QPushButton* bbCopy = nullptr;
+};
