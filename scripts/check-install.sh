@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks what an installation puts on a machine: launchers, metainfo and manual pages valid,
-# the Debian package built with everything in it, and the program installed under a temporary
-# prefix running from there, German included, and registering its context menu with itself.
+# the Debian package built with everything in it, and the programs installed under a temporary
+# prefix running from there, German included, and registering their context menus with
+# themselves.
 #   scripts/check-install.sh [BUILD]      (after scripts/test.sh has built BUILD)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,7 @@ echo "launchers, metainfo and manual pages: valid"
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls "$build"/pairwell-mirrowen_*.deb)
 contents=$(dpkg-deb -c "$package" | awk '{ print $6 }')
-for program in pairwell $([ -x "$build/bin/mirrowen" ] && echo mirrowen); do
+for program in pairwell mirrowen; do
   id=example.quillonsoft.${program^}
   for path in usr/bin/$program usr/share/applications/$id.desktop \
               usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/$program.1 \
@@ -41,6 +42,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 "$work/prefix/bin/pairwell" --version
+"$work/prefix/bin/mirrowen" --version
 grep -q "ExecStart=$work/prefix/bin/pairwell -force" "$work/prefix/share/systemd/user/pairwell-sync.service"
 mkdir -p "$work/A" "$work/B" "$work/home/.config/Quillonsoft"
 echo content >"$work/A/file.txt"
@@ -52,30 +54,35 @@ grep -q "^  Kopiert: file.txt" "$work/home/.config/Quillonsoft/pairwell.log"
 cmp "$work/A/file.txt" "$work/B/file.txt"
 echo "installed program: runs from its prefix, in German"
 
-# The installed program registers the folder context menu with itself and its installed icon:
-# started on a virtual display, its context button clicked (the buttons keep to the window's
-# right edge) and the question answered Yes.
+# The installed programs register the folder context menu with themselves and their installed
+# icons: each started on a virtual display, its context button clicked (the buttons keep to the
+# window's right edge) and the question answered Yes.
 display=:$((80 + RANDOM % 19))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share LC_ALL=C \
-  QT_QPA_PLATFORM=xcb "$work/prefix/bin/pairwell" >/dev/null 2>&1 &
-program=$!
-window=$(timeout 30 xdotool search --sync --name "^Synchronize folders" | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$window")"
-sleep 1
-xdotool mousemove $((X + WIDTH - 82)) $((Y + 165)) click 1
-sleep 1
-xdotool key Return
-record=$work/home/.local/share/pairwell-mirrowen/context-menu/Pairwell.list
-for _ in $(seq 50); do [ -f "$record" ] && break; sleep 0.1; done
-kill -TERM $program
-wait $program || true
-[ -f "$record" ] || { echo "the installed program did not register its context menu" >&2; exit 1; }
-actions=$work/home/.local/share/kio/servicemenus/Pairwell.desktop
-grep -q "Exec=\"$work/prefix/bin/pairwell\" %f" "$actions"
-grep -q "Icon=$work/prefix/share/pairwell-mirrowen/icons/pairwell.png" "$actions"
-echo "installed program: registers the folder context menu with itself"
+registers_itself() {  # program, the beginning of its caption, its verb key
+  HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share \
+    LC_ALL=C QT_QPA_PLATFORM=xcb "$work/prefix/bin/$1" >/dev/null 2>&1 &
+  local program=$!
+  local window
+  window=$(timeout 30 xdotool search --sync --name "^$2" | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  sleep 1
+  xdotool mousemove $((X + WIDTH - 82)) $((Y + 165)) click 1
+  sleep 1
+  xdotool key Return
+  local record=$work/home/.local/share/pairwell-mirrowen/context-menu/$3.list
+  for _ in $(seq 50); do [ -f "$record" ] && break; sleep 0.1; done
+  kill -TERM $program
+  wait $program || true
+  [ -f "$record" ] || { echo "the installed $1 did not register its context menu" >&2; exit 1; }
+  local actions=$work/home/.local/share/kio/servicemenus/$3.desktop
+  grep -q "Exec=\"$work/prefix/bin/$1\" %f" "$actions"
+  grep -q "Icon=$work/prefix/share/pairwell-mirrowen/icons/$1.png" "$actions"
+  echo "installed $1: registers the folder context menu with itself"
+}
+registers_itself pairwell "Synchronize folders" Pairwell
+registers_itself mirrowen "Synchronize folder " Tidewell

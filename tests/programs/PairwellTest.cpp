@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "ProgramTesting.h"
 #include "TempFolder.h"
 
 using TestSupport::Exists;
@@ -19,78 +20,27 @@ using TestSupport::TempFolder;
 
 namespace {
 
-class PairwellTest : public ::testing::Test {
+class PairwellTest : public TestSupport::ProgramTest {
   protected:
+    PairwellTest() : ProgramTest(PAIRWELL_EXECUTABLE, "pairwell") {}
+
     void SetUp() override {
+        ProgramTest::SetUp();
         first = temp.MakeFolder("A");
         second = temp.MakeFolder("B");
-        settingsFolder = temp.MakeFolder("home/.config/Quillonsoft");
-        runtimeFolder = temp.MakeFolder("runtime");
-        QFile::setPermissions(runtimeFolder,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    QString IniName() const { return settingsFolder + "/pairwell.ini"; }
     QString LogName() const { return settingsFolder + "/pairwell.log"; }
 
     // Settings that remember `last` and hold one entry for the first folder.
     void WriteSettings(const QString& last, const QString& partner, const QString& extra = {}) {
-        temp.WriteFile("home/.config/Quillonsoft/pairwell.ini",
-                       ("[Config]\nLastDir=" + last + "\nDirCount=1\n[RefDir00]\nName=" + first +
-                        "\nDirectory=" + partner + "\nFilter=*.*\n" + extra)
-                           .toUtf8());
-    }
-
-    QProcessEnvironment Environment(bool offscreen) const {
-        QProcessEnvironment environment;
-        environment.insert("PATH", "/usr/bin:/bin");
-        environment.insert("HOME", temp / "home");
-        environment.insert("XDG_CONFIG_HOME", temp / "home/.config");
-        environment.insert("XDG_DATA_HOME", temp / "home/.local/share");
-        environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
-        environment.insert("LC_ALL", "C");
-        environment.insert("TZ", "UTC");
-        if (offscreen) environment.insert("QT_QPA_PLATFORM", "offscreen");
-        return environment;
-    }
-
-    // Runs pairwell to its end as a scheduler does, without a display or, with `display`, with
-    // one (as a user's timer or a desktop's cron has it); the exit code.
-    int Run(const QStringList& arguments, bool display = false) {
-        QProcess process;
-        process.setProcessEnvironment(Environment(/*offscreen=*/display));
-        process.start(PAIRWELL_EXECUTABLE, arguments);
-        if (!process.waitForFinished(30000)) {
-            ADD_FAILURE() << "pairwell did not end";
-            process.kill();
-            process.waitForFinished();
-        }
-        stdoutText = process.readAllStandardOutput();
-        stderrText = process.readAllStandardError();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-
-    // True when pairwell opened its window (it is still running after a while); the window
-    // is then closed the way a logout closes it.
-    bool OpensWindow(const QStringList& arguments) {
-        QProcess process;
-        process.setProcessEnvironment(Environment(/*offscreen=*/true));
-        process.start(PAIRWELL_EXECUTABLE, arguments);
-        const bool ended = process.waitForFinished(1500);
-        if (!ended) {
-            process.terminate();
-            EXPECT_TRUE(process.waitForFinished(10000));
-            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-            EXPECT_EQ(process.exitCode(), 0);
-        }
-        return !ended;
+        WriteIni("[Config]\nLastDir=" + last + "\nDirCount=1\n[RefDir00]\nName=" + first +
+                 "\nDirectory=" + partner + "\nFilter=*.*\n" + extra);
     }
 
     QStringList LogLines() const { return QString::fromUtf8(ReadAll(LogName())).split('\n'); }
 
-    TempFolder temp;
-    QString first, second, settingsFolder, runtimeFolder;
-    QByteArray stdoutText, stderrText;
+    QString first, second;
 };
 
 // The short date and the long time, without a time zone.
