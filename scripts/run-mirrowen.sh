@@ -1,0 +1,3 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds it and starts Mirrowen with the given arguments.
+exec "$(dirname "$0")/build-and-start.sh" mirrowen "$@"
