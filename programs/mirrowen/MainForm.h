@@ -5,14 +5,12 @@
 
 #include "PairWindow.h"
 
-class QCheckBox;
-class QPushButton;
-
 class TMainForm : public Window::TPairWindow {
     Q_OBJECT
 
   public:
-    // Builds and translates the window, reads the settings and the first parameter.
+    // Mirrowen's option and its one button on the shared window; then the settings and the
+    // first parameter are read.
     explicit TMainForm(QWidget* parent = nullptr);
 
   private:

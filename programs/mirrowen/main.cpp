@@ -10,13 +10,7 @@ const char kUsage[] =
     "Brings a folder up to date from another, one way: every file that the folder lacks or\n"
     "holds older is copied from the other. No file is ever deleted.\n"
     "\n"
-    "  FOLDER, FILE   show this folder (or the file's folder) as the folder to be synchronized\n"
-    "  -lang:CODE     interface language, e.g. de or en\n"
-    "  -ini:PATH      read the language file mirrowen.cfg from PATH\n"
-    "  -portable      read the language file from the program's folder\n"
-    "  -h, --help     show this text;  --version  show the version\n"
-    "\n"
-    "Options may also be written --name or --name=value. Settings: ~/.config/Quillonsoft/\n";
+    "  FOLDER, FILE   show this folder (or the file's folder) as the folder to be synchronized\n";
 
 }  // namespace
 

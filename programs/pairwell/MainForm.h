@@ -4,9 +4,6 @@
 
 #include "PairWindow.h"
 
-class QCheckBox;
-class QPushButton;
-
 class TMainForm : public Window::TPairWindow {
     Q_OBJECT
 

@@ -17,13 +17,7 @@ const char kUsage[] =
     "  FOLDER, FILE   show this folder (or the file's folder) as the first folder\n"
     "  -force         synchronise the remembered folder pair without a window, append a\n"
     "                 report to pairwell.log beside the settings, and exit: 0 when the run\n"
-    "                 logged no error, 1 when it did or could not run\n"
-    "  -lang:CODE     interface language, e.g. de or en\n"
-    "  -ini:PATH      read the language file pairwell.cfg from PATH\n"
-    "  -portable      read the language file from the program's folder\n"
-    "  -h, --help     show this text;  --version  show the version\n"
-    "\n"
-    "Options may also be written --name or --name=value. Settings: ~/.config/Quillonsoft/\n";
+    "                 logged no error, 1 when it did or could not run\n";
 
 }  // namespace
 

@@ -47,6 +47,15 @@ std::optional<int> StartProgram(const TProgramStart& start, TCommandLine& comman
     commandLine = ReadCommandLine(ProgramInit::ProgramArguments(), start.ProgramOptions);
     if (commandLine.Help) {
         std::fputs(start.Usage, stdout);
+        std::printf(
+            "  -lang:CODE     interface language, e.g. de or en\n"
+            "  -ini:PATH      read the language file %s.cfg from PATH\n"
+            "  -portable      read the language file from the program's folder\n"
+            "  -h, --help     show this text;  --version  show the version\n"
+            "\n"
+            "Options may also be written --name or --name=value. Settings: "
+            "~/.config/Quillonsoft/\n",
+            start.Name);
         return 0;
     }
     if (commandLine.Version) {

@@ -18,7 +18,7 @@ namespace Window {
 
 struct TProgramStart {
     const char* Name;            // the program file's name, as messages begin
-    const char* Usage;           // the text of --help
+    const char* Usage;           // the text of --help, before the options both programs have
     QStringList ProgramOptions;  // the program's own options ("force")
 };
 
