@@ -18,6 +18,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -609,6 +610,25 @@ TEST_F(ShellDir, InGermanTheCaptionsFitAndTheFileListHasGermanHeaders) {
             EXPECT_EQ(files->headerData(column, Qt::Horizontal).toString(), headers[column]);
         return WinUtils::mrCancel;
     });
+}
+
+// A long title (a translated one, say) is read whole: the dialog is as wide as the title's text
+// in the title bar's bold font.
+TEST_F(ShellDir, ALongTitleWidensTheDialog) {
+    const QString title =
+        "Quellordner für die Synchronisierung auswählen, aus einem sehr langen Titel heraus";
+    TDialogScript script;
+    int width = 0, titleWidth = 0;
+    script.Then([&](QDialog& shown, const TMessageRecord&) {
+        QFont bold = shown.font();
+        bold.setBold(true);
+        width = shown.width();
+        titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+        return WinUtils::mrCancel;
+    });
+    QString dir = work;
+    dialog().Execute(title, false, false, true, "", dir);
+    EXPECT_GT(width, titleWidth);
 }
 
 TEST_F(ShellDir, UpdateReadsTheTreeAnewAndKeepsRootAndSelection) {
