@@ -12,6 +12,7 @@
 #include "FileSystemOps.h"
 #include "FolderListing.h"
 #include "FormatSafe.h"
+#include "ListingAhead.h"
 #include "Paths.h"
 #include "RunLog.h"
 #include "RunTexts.h"
@@ -58,7 +59,11 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
         host_.ClearLog();
         host_.AddLog(kSectionMark + texts.ScanDirectory);
         TScanPath path(baseIds_[kDestination], baseIds_[kSource]);
+        TListingAhead ahead(filter);
+        ahead_ = &ahead;
+        ahead.Ask({bases_[kDestination]});
         Visit(QString(), path);
+        ahead_ = nullptr;
         std::sort(found_.begin(), found_.end(),
                   [](const TFound& a, const TFound& b) { return ListOrder(a.Path, b.Path); });
         host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(found_.size())}));
@@ -84,12 +89,19 @@ void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
 
     const bool subfolders = inputs_->IncludeSubdirectories;
     const TFolderListing source(folder, *filter_, subfolders);
+    // The destination's side of the folder, listed once (and ahead, while the source side was
+    // read), for the decisions of the copy pass.
+    const TFolderListing destination = ahead_->Take(bases_[kDestination] + relative);
     if (source.Error() != 0) {
         log_->CouldNotRead(folder, source.Error());
         return;
     }
-    // The destination's side of the folder, listed once, for the decisions of the copy pass.
-    const TFolderListing destination(bases_[kDestination] + relative, *filter_, false);
+    QStringList next;
+    for (const TListedFolder& sub : source.Folders()) {
+        if (sub.Error == 0)
+            next << bases_[kDestination] + ComposeFileName(relative, sub.Name, QString());
+    }
+    ahead_->Ask(next);
     const bool destinationKnown = destination.Error() == 0 || destination.Missing();
     if (!destinationKnown) {
         log_->CouldNotRead(bases_[kDestination] + relative, destination.Error());

@@ -15,6 +15,7 @@
 
 namespace Sync {
 class TFileFilter;
+class TListingAhead;
 class TRunLog;
 struct TRunTexts;
 }  // namespace Sync
@@ -62,6 +63,7 @@ class TOneWaySync {
     const Sync::TRunTexts* texts_ = nullptr;
     const Sync::TFileFilter* filter_ = nullptr;
     Sync::TRunLog* log_ = nullptr;
+    Sync::TListingAhead* ahead_ = nullptr;
     QString bases_[2];
     Sync::TFolderId baseIds_[2];
     Sync::TTimeGrain grains_[2];
