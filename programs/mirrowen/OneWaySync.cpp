@@ -59,7 +59,7 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
         host_.ClearLog();
         host_.AddLog(kSectionMark + texts.ScanDirectory);
         TScanPath path(baseIds_[kDestination], baseIds_[kSource]);
-        TListingAhead ahead(filter);
+        TListingAhead ahead(filter, /*withFolders=*/false);
         ahead_ = &ahead;
         ahead.Ask({bases_[kDestination]});
         Visit(QString(), path);

@@ -4,6 +4,7 @@
 #include "TwoWaySync.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "Catalog.h"
 #include "CopyPass.h"
@@ -11,6 +12,7 @@
 #include "FileSystemOps.h"
 #include "FolderListing.h"
 #include "FormatSafe.h"
+#include "ListingAhead.h"
 #include "Paths.h"
 #include "RunLog.h"
 #include "RunTexts.h"
@@ -140,7 +142,16 @@ void TTwoWaySync::DoSync(const TTwoWayInputs& inputs) {
 
 void TTwoWaySync::Scan(TSide scanned, TResultList& list) {
     TScanPath path(baseIds_[kFirst], baseIds_[kSecond]);
+    // The first scan reads both sides of each folder: the second side is listed ahead, while
+    // the first side is read.
+    std::optional<TListingAhead> ahead;
+    if (scanned == kFirst) {
+        ahead.emplace(*filter_, inputs_->IncludeSubdirectories);
+        ahead->Ask({bases_[kSecond]});
+        ahead_ = &*ahead;
+    }
     Visit(scanned, QString(), path, list);
+    ahead_ = nullptr;
     // Close times are compared at the coarser resolution of the two sides, now known.
     const int64_t grain = std::max(grains_[kFirst].Nanoseconds(), grains_[kSecond].Nanoseconds());
     for (const TPending& file : undecided_) {
@@ -187,11 +198,21 @@ TTwoWaySync::TFolderResults TTwoWaySync::Results(TSide scanned, const QString& r
     const TSide partner = scanned == kFirst ? kSecond : kFirst;
     const bool subfolders = inputs_->IncludeSubdirectories;
     const TFolderListing own(bases_[scanned] + relative, *filter_, subfolders);
+    const TFolderListing other =
+        ahead_ != nullptr ? ahead_->Take(bases_[partner] + relative)
+                          : TFolderListing(bases_[partner] + relative, *filter_, subfolders);
     if (own.Error() != 0) {
         log_->CouldNotRead(bases_[scanned] + relative, own.Error());
         return {};
     }
-    const TFolderListing other(bases_[partner] + relative, *filter_, subfolders);
+    if (ahead_ != nullptr) {
+        QStringList next;
+        for (const TListedFolder& sub : own.Folders()) {
+            if (sub.Error == 0)
+                next << bases_[partner] + ComposeFileName(relative, sub.Name, QString());
+        }
+        ahead_->Ask(next);
+    }
     if (other.Error() != 0 && !other.Missing()) {
         log_->CouldNotRead(bases_[partner] + relative, other.Error());
     }

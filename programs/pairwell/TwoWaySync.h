@@ -16,6 +16,7 @@
 namespace Sync {
 class TFileFilter;
 class TFolderListing;
+class TListingAhead;
 class TRunLog;
 struct TRunTexts;
 }  // namespace Sync
@@ -73,6 +74,7 @@ class TTwoWaySync {
     const Sync::TRunTexts* texts_ = nullptr;
     const Sync::TFileFilter* filter_ = nullptr;
     Sync::TRunLog* log_ = nullptr;
+    Sync::TListingAhead* ahead_ = nullptr;  // during the first scan
     QString bases_[2];
     Sync::TFolderId baseIds_[2];
     Sync::TTimeGrain grains_[2];

@@ -5,8 +5,8 @@
 
 namespace Sync {
 
-TListingAhead::TListingAhead(const TFileFilter& filter)
-    : filter_(filter), worker_([this] { Work(); }) {}
+TListingAhead::TListingAhead(const TFileFilter& filter, bool withFolders)
+    : filter_(filter), withFolders_(withFolders), worker_([this] { Work(); }) {}
 
 TListingAhead::~TListingAhead() {
     {
@@ -41,7 +41,7 @@ TFolderListing TListingAhead::Take(const QString& folder) {
         }
     }
     lock.unlock();
-    return TFolderListing(folder, filter_, false);
+    return TFolderListing(folder, filter_, withFolders_);
 }
 
 void TListingAhead::Work() {
@@ -52,7 +52,7 @@ void TListingAhead::Work() {
         working_ = asked_.front();
         asked_.pop_front();
         lock.unlock();
-        TFolderListing listing(working_, filter_, false);
+        TFolderListing listing(working_, filter_, withFolders_);
         lock.lock();
         ready_.insert_or_assign(working_, std::move(listing));
         working_.clear();

@@ -18,8 +18,8 @@ namespace Sync {
 
 class TListingAhead {
   public:
-    // Lists files that pass `filter`, without subfolders.
-    explicit TListingAhead(const TFileFilter& filter);
+    // Lists files that pass `filter` and, with `withFolders`, the subfolders.
+    TListingAhead(const TFileFilter& filter, bool withFolders);
     // Listings asked for and never taken are dropped.
     ~TListingAhead();
     TListingAhead(const TListingAhead&) = delete;
@@ -36,6 +36,7 @@ class TListingAhead {
     void Work();
 
     const TFileFilter& filter_;
+    const bool withFolders_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<QString> asked_;
