@@ -36,6 +36,7 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
     filter_ = &filter;
     log_ = &log;
     found_.clear();
+    listed_ = 0;
     copied_ = 0;
     grains_[kDestination] = grains_[kSource] = TTimeGrain();
 
@@ -66,7 +67,7 @@ void TOneWaySync::DoSync(const TOneWayInputs& inputs) {
         ahead_ = nullptr;
         std::sort(found_.begin(), found_.end(),
                   [](const TFound& a, const TFound& b) { return ListOrder(a.Path, b.Path); });
-        host_.AddLog(FormatSafe(texts.FilesFound, {unsigned(found_.size())}));
+        host_.AddLog(FormatSafe(texts.FilesFound, {listed_}));
         if (!host_.StopRequested()) CopyFiles();
 
         const QString copied = FormatSafe(gettext("%u files copied"), {copied_});
@@ -116,10 +117,11 @@ void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
         Visit(ComposeFileName(relative, sub.Name, QString()), path);
         path.Leave();
     }
-    // The files of the folder are all examined, also after a stop request.
+    // The files of the folder are all examined, also after a stop request. Only those the copy
+    // pass may copy are kept: a run with little to do keeps little.
     for (const TListedFile& file : source.Files()) {
+        ++listed_;
         TFound found;
-        found.Path = ComposeFileName(relative, file.Name, QString());
         found.LastWrite = file.LastWrite;
         found.FolderMissing = destination.Missing();
         found.Unreadable = !destinationKnown;
@@ -132,15 +134,27 @@ void TOneWaySync::Visit(const QString& relative, TScanPath& path) {
         if (const TListedFile* target = destination.FindFile(file.Name)) {
             if (target->Error != 0) {
                 found.Unreadable = true;
-                log_->CouldNotReadFile(bases_[kDestination] + found.Path, target->Error);
+                log_->CouldNotReadFile(
+                    bases_[kDestination] + ComposeFileName(relative, file.Name, QString()),
+                    target->Error);
             } else {
                 found.TargetSeen = true;
                 found.TargetLastWrite = target->LastWrite;
                 grains_[kDestination].Observe(target->LastWrite);
             }
         }
+        if (!MayCopy(found)) continue;
+        found.Path = ComposeFileName(relative, file.Name, QString());
         found_.push_back(std::move(found));
     }
+}
+
+bool TOneWaySync::MayCopy(const TFound& found) const {
+    if (found.Unreadable) return false;
+    if (!found.TargetSeen) return !inputs_->ReplaceOnlyExisting;
+    // Times too close to tell apart before the grains are known are decided in the copy pass.
+    return !DecidedAtAnyGrain(found.LastWrite, found.TargetLastWrite) ||
+           IsNewer(found.LastWrite, found.TargetLastWrite, 1);
 }
 
 void TOneWaySync::CopyFiles() {
@@ -152,7 +166,6 @@ void TOneWaySync::CopyFiles() {
     QSet<QString> readyFolders;  // destination folders created (or found) in this pass
     for (const TFound& file : found_) {
         if (host_.StopRequested()) break;  // between two files: the one copied is finished
-        if (file.Unreadable) continue;
         const QString target = bases_[kDestination] + file.Path;
         if (file.FolderMissing) {
             // Only what the destination holds is touched: no folder is created for it.

@@ -56,6 +56,8 @@ class TOneWaySync {
     };
 
     void Visit(const QString& relative, Sync::TScanPath& path);
+    // Whether the copy pass may copy the file; false when it is decided now that it will not.
+    bool MayCopy(const TFound& found) const;
     void CopyFiles();
 
     Sync::TRunHost& host_;
@@ -67,7 +69,8 @@ class TOneWaySync {
     QString bases_[2];
     Sync::TFolderId baseIds_[2];
     Sync::TTimeGrain grains_[2];
-    std::vector<TFound> found_;
+    std::vector<TFound> found_;  // the files the copy pass may copy
+    unsigned listed_ = 0;        // every file listed: the "files found"
     unsigned copied_ = 0;
     bool errorsLogged_ = false;
     bool refused_ = false;
