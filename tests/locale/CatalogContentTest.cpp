@@ -172,7 +172,8 @@ TEST(CatalogContent, EveryTextOfTheCodeHasAGermanTranslation) {
         QString plainDomain;
     } groups[] = {
         {{"src/dialogs"}, "dialogs"},
-        {{"src/platform", "src/fileutils", "src/env", "src/sync", "src/shell", "src/window", "programs"},
+        {{"src/platform", "src/fileutils", "src/env", "src/sync", "src/shell", "src/window",
+          "programs"},
          "default"},
     };
     int checked = 0;
