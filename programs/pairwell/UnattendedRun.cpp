@@ -19,17 +19,29 @@
 
 namespace {
 
+// Adds the lines to the report's text, each ended by a line break.
+void AppendLines(QByteArray& text, const QStringList& lines) {
+    for (const QString& line : lines) {
+        text += line.toUtf8();
+        text += '\n';
+    }
+}
+
 // Keeps what the run reports for the report, which is appended in one piece at the end: two
-// reports never mix line by line, and none is left half-written.
+// reports never mix line by line, and none is left half-written. The lines are kept as the
+// file's bytes, once: a run of 200,000 files reports as many lines.
 class TReportHost : public Sync::TRunHost {
   public:
-    QStringList Lines;
+    explicit TReportHost(QByteArray& text) : text_(text) {}
 
     void ClearLog() override {}  // the report begins with its own header
-    void AddLog(const QString& line) override { Lines.append(line); }
+    void AddLog(const QString& line) override { AppendLines(text_, {line}); }
     void SetStatus(const QString&) override {}
-    void ShowError(const QString& message) override { Lines.append(message); }
+    void ShowError(const QString& message) override { AppendLines(text_, {message}); }
     bool StopRequested() const override { return false; }
+
+  private:
+    QByteArray& text_;
 };
 
 // The locale's long time format without its time zone: "h:mm:ss AP t" -> "h:mm:ss AP".
@@ -57,14 +69,9 @@ void Complain(const QString& message) {
     std::fprintf(stderr, "pairwell: %s\n", message.toLocal8Bit().constData());
 }
 
-// Appends the lines with one write, so that nothing else lands in the middle of them; false
-// with the reason when that failed.
-bool AppendReport(const QString& logName, const QStringList& lines, QString& reason) {
-    QByteArray text;
-    for (const QString& line : lines) {
-        text += line.toUtf8();
-        text += '\n';
-    }
+// Appends the text with one write, so that nothing else lands in the middle of it; false with
+// the reason when that failed.
+bool AppendReport(const QString& logName, const QByteArray& text, QString& reason) {
     QFile log(logName);
     if (log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) &&
         log.write(text) == text.size()) {
@@ -92,9 +99,10 @@ int RunUnattended(const TPairwellFiles& files) {
     list.Load(ini);
     const int entry = list.Find(remembered);
 
-    QStringList report = {ReportHeader(QDateTime::currentDateTime())};
-    report += FolderLines(entry >= 0 ? list.Name(entry) : remembered,
-                          entry >= 0 ? list.Info(entry).DirName : QString());
+    QByteArray report;
+    AppendLines(report, {ReportHeader(QDateTime::currentDateTime())});
+    AppendLines(report, FolderLines(entry >= 0 ? list.Name(entry) : remembered,
+                                    entry >= 0 ? list.Info(entry).DirName : QString()));
     int exitCode = 0;
     QLockFile lock(files.LockName);
     lock.setStaleLockTime(0);  // taken over only when the run that holds it has ended
@@ -102,7 +110,7 @@ int RunUnattended(const TPairwellFiles& files) {
         const QString busy = Catalog::gettext(
             "Another unattended run of these settings is active; this one did not start.");
         Complain(busy);
-        report << busy << QString();
+        AppendLines(report, {busy, QString()});
         exitCode = 1;
     } else if (entry < 0) {
         // Never the values some other pair left behind: without its entry there is no pair.
@@ -114,7 +122,7 @@ int RunUnattended(const TPairwellFiles& files) {
                       "The remembered first folder has no entry in the folder list: ") +
                       Sync::Shown(remembered);
         Complain(missing);
-        report << missing << Catalog::gettext("Nothing to do!") << QString();
+        AppendLines(report, {missing, Catalog::gettext("Nothing to do!"), QString()});
         exitCode = 1;
     } else {
         const Sync::TDirInfo& info = list.Info(entry);
@@ -126,10 +134,9 @@ int RunUnattended(const TPairwellFiles& files) {
         inputs.OnlyDuplicates = info.Dupl;
         inputs.Preview = false;
         inputs.Interactive = false;
-        TReportHost host;
+        TReportHost host(report);
         TTwoWaySync run(host);
         run.DoSync(inputs);
-        report += host.Lines;
         exitCode = run.ErrorsLogged() ? 1 : 0;
     }
 
